@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs every test twice: a normal build, and one under AddressSanitizer and
+# UndefinedBehaviorSanitizer (any sanitizer report fails the run).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+jobs="${JOBS:-2}"
+
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/release -j"$jobs"
+ctest --test-dir build/release -j"$jobs" --output-on-failure
+
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVNX_SANITIZE=ON
+cmake --build build/sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/sanitize -j"$jobs" --output-on-failure

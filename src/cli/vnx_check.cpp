@@ -1,0 +1,93 @@
+// vnx-check: scans one log exactly as the viewer does and prints its error list and summary.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "cli/check_report.h"
+#include "engine/epoch/working_files.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vnx-check [--workdir DIR] [--antenna LETTER] [--json] FILE\n"
+    "  --workdir DIR     keep the working files in DIR (created if needed)\n"
+    "  --antenna LETTER  answer the antenna question of multi-antenna logs with LETTER\n"
+    "  --json            print the report as one JSON document\n"
+    "exit status: 0 no errors, 1 errors found, 2 the file could not be scanned\n";
+
+struct Options {
+  std::string workdir;
+  char antenna = '0';
+  bool json = false;
+  std::string file;
+};
+
+bool ParseOptions(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--workdir" && i + 1 < argc) {
+      o.workdir = argv[++i];
+    } else if (a == "--antenna" && i + 1 < argc && std::strlen(argv[i + 1]) == 1) {
+      o.antenna = argv[++i][0];
+    } else if (a == "--json") {
+      o.json = true;
+    } else if (a == "-h" || a == "--help") {
+      return false;
+    } else if (!a.empty() && a[0] != '-' && o.file.empty()) {
+      o.file = a;
+    } else {
+      return false;
+    }
+  }
+  return !o.file.empty();
+}
+
+// Message boxes of the scan, kept for the report instead of being shown.
+class CheckUi : public vnx::HeadlessUi {
+ public:
+  explicit CheckUi(char antenna) : HeadlessUi(antenna) {}
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  std::vector<std::string> messages;
+};
+
+std::string WorkingDirectory(const Options& o) {
+  if (!o.workdir.empty()) {
+    ::mkdir(o.workdir.c_str(), 0755);
+    return o.workdir;
+  }
+  char cwd[4096];
+  if (!::getcwd(cwd, sizeof cwd)) return "TempVNX_V/";
+  return vnx::ChooseWorkingDirectory(cwd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  if (!ParseOptions(argc, argv, o)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  CheckUi ui(o.antenna);
+  vnx::Session session(&ui);
+  if (!session.CreateWorkingFiles(WorkingDirectory(o))) {
+    for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
+    return 2;
+  }
+  const bool mapped = session.Scan(o.file);
+  if (mapped && session.ScanResult() == 0) ui.messages.push_back("Processed   false");
+  const vnx::CheckReport report = vnx::BuildCheckReport(session, o.file, mapped, ui.messages);
+  if (o.workdir.empty()) session.RemoveWorkingFiles();
+
+  if (o.json) {
+    std::cout << vnx::ReportJson(report).dump(2) << '\n';
+  } else {
+    for (const auto& m : report.messages) std::fprintf(stderr, "%s\n", m.c_str());
+    for (const auto& line : vnx::ReportLines(report)) std::cout << line << '\n';
+  }
+  return vnx::ReportExitStatus(report);
+}

@@ -1,0 +1,87 @@
+#include "engine/session.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace vnx {
+
+namespace {
+
+CalendarDate ComputerDate() {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+}
+
+ScanUi& PickUi(ScanUi* ui, std::unique_ptr<HeadlessUi>& headless) {
+  if (ui) return *ui;
+  headless = std::make_unique<HeadlessUi>();
+  return *headless;
+}
+
+template <class T>
+void ClampTo(T& count, uint64_t committed) {
+  if (static_cast<uint64_t>(count) > committed) count = static_cast<T>(committed);
+}
+
+}  // namespace
+
+Session::Session(ScanUi* ui) : ctx_(PickUi(ui, headless_)) {
+  vnx::ResetScanState(ctx_);
+  ctx_.errors.push_back("     Errors:");
+}
+
+Session::~Session() = default;
+
+bool Session::CreateWorkingFiles(const std::string& dir) {
+  std::string failed;
+  if (ctx_.files.CreateAll(dir, failed)) return true;
+  ctx_.ui->ShowMessage("Error Opening File " + failed + " ! ");
+  return false;
+}
+
+void Session::RemoveWorkingFiles() {
+  scanner_.reset();
+  ctx_.files.RemoveAll();
+}
+
+void Session::ResetScanState() {
+  vnx::ResetScanState(ctx_);
+  std::string failed;
+  if (!ctx_.files.ReopenAll(failed)) ctx_.ui->ShowMessage("Error Opening File " + failed + " ! ");
+}
+
+bool Session::Scan(const std::string& path) {
+  ResetScanState();
+  ctx_.today = fixedToday_.year != 0 ? fixedToday_ : ComputerDate();
+  ctx_.askAntenna = true;
+  ctx_.selectedAntenna = '0';
+  ctx_.errors.clear();
+  ctx_.errors.push_back("     Errors:");
+  writeFailure_.clear();
+  scanResult_ = 0;
+  scanner_.reset();  // unmaps the previous file
+  scanner_ = std::make_unique<TVNXFile>(ctx_, path);
+  if (!scanner_->Mapped()) return false;
+  scanResult_ = scanner_->Scan();
+  FinishScan();
+  return true;
+}
+
+void Session::FinishScan() {
+  WorkingFiles& files = ctx_.files;
+  files.FlushAll();
+  if (!files.Failed()) return;
+  // Only complete records count: the views must never read past what reached the files.
+  ClampTo(ctx_.epochCount, files.CommittedEpochs());
+  ClampTo(ctx_.xaCount, files.File(WorkFile::ExtEventXA).CommittedRecords());
+  ClampTo(ctx_.xbCount, files.File(WorkFile::ExtEventXB).CommittedRecords());
+  ClampTo(ctx_.zaCount, files.File(WorkFile::ZA).CommittedRecords());
+  ClampTo(ctx_.zbCount, files.File(WorkFile::ZB).CommittedRecords());
+  ClampTo(ctx_.eventCount, files.File(WorkFile::Events).CommittedRecords());
+  writeFailure_ = files.FailureMessage();
+  ctx_.ui->ShowMessage(writeFailure_);
+}
+
+}  // namespace vnx

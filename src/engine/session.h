@@ -1,0 +1,55 @@
+#pragma once
+// One program run of the engine without its window: the working files, the scan context and
+// the scanner of the latest scan. The desktop application and vnx-check drive scans through it,
+// so both always scan the same way.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/epoch/scan_context.h"
+#include "engine/stream/scanner.h"
+
+namespace vnx {
+
+class Session {
+ public:
+  // `ui` receives what the scan shows; without one the scan runs headless.
+  explicit Session(ScanUi* ui = nullptr);
+  ~Session();
+
+  // Creates the working files in `dir` (the directory must exist). On failure shows
+  // "Error Opening File <name> ! " and returns false.
+  bool CreateWorkingFiles(const std::string& dir);
+  // Closes and deletes the working files and removes their directory.
+  void RemoveWorkingFiles();
+
+  // Resets the per-scan state and reopens the working files at their first record.
+  void ResetScanState();
+
+  // Maps `path` and scans it. Returns false when the file could not be mapped; otherwise true,
+  // with the scanner's result (1 processed, 0 too short) in ScanResult().
+  bool Scan(const std::string& path);
+  uint8_t ScanResult() const { return scanResult_; }
+
+  const std::vector<std::string>& Errors() const { return ctx_.errors; }
+  ScanContext& Context() { return ctx_; }
+  const ScanContext& Context() const { return ctx_; }
+  TVNXFile* Scanner() { return scanner_.get(); }
+  // The message of a working file that could not be written during the last scan, or empty.
+  const std::string& WriteFailure() const { return writeFailure_; }
+
+  // For tests: the date the future-date check compares with (default: the computer's date).
+  void SetToday(CalendarDate today) { fixedToday_ = today; }
+
+ private:
+  void FinishScan();
+
+  std::unique_ptr<HeadlessUi> headless_;
+  ScanContext ctx_;
+  std::unique_ptr<TVNXFile> scanner_;
+  uint8_t scanResult_ = 0;
+  std::string writeFailure_;
+  CalendarDate fixedToday_{};
+};
+
+}  // namespace vnx

@@ -1,0 +1,11 @@
+#include "engine/stream/scan_ui.h"
+
+#include <cstdio>
+
+namespace vnx {
+
+void HeadlessUi::ShowMessage(const std::string& text) {
+  std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+}  // namespace vnx

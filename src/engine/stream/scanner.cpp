@@ -1,0 +1,220 @@
+#include "engine/stream/scanner.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/decoders/dispatch.h"
+#include "engine/decoders/identifier_table.h"
+#include "engine/epoch/close_epoch.h"
+#include "engine/stream/message.h"
+
+namespace vnx {
+
+namespace {
+
+bool IsSeparator(uint8_t b) {
+  return b == 13 || b == 10 || b == 0;
+}
+bool StartsSkippedLine(uint8_t b) {
+  return b >= 0x21 && b <= 0x2F;
+}
+
+constexpr char kIdentifierStart[] = "VN055RLOGF";
+constexpr char kIdentifierFrame[] = "VN055RLOGF VNX";
+// Pages this far behind the cursor are handed back to the system.
+constexpr uint64_t kReleaseStep = 16u << 20;
+
+}  // namespace
+
+TVNXFile::TVNXFile(ScanContext& ctx, const std::string& fileName)
+    : ctx_(ctx), file_(fileName, *ctx.ui) {
+  mapped_ = file_.Opened == 1;
+  ctx_.fileOpened = file_.Opened;
+  if (!mapped_) return;
+  ctx_.epoch = EpochState{};
+  ctx_.antennaLetters.clear();
+}
+
+std::string TVNXFile::FileSizeText(uint64_t size) {
+  char buf[64];
+  if (size >= 1048576)
+    std::snprintf(buf, sizeof buf, "%7.3f MB", static_cast<double>(size) / 1048576.0);
+  else if (size >= 1024)
+    std::snprintf(buf, sizeof buf, "%7.3f KB", static_cast<double>(size) / 1024.0);
+  else
+    std::snprintf(buf, sizeof buf, "%4llu byte", static_cast<unsigned long long>(size));
+  return buf;
+}
+
+const uint8_t* TVNXFile::SkipSeparators(const uint8_t* p) const {
+  while (p < fileEnd_ && IsSeparator(*p)) {
+    while (p < fileEnd_ && IsSeparator(*p)) ++p;
+    if (p < fileEnd_ && StartsSkippedLine(*p))
+      while (p < fileEnd_ && *p != 13 && *p != 10) ++p;
+  }
+  return p;
+}
+
+bool TVNXFile::IsIdentifier(const uint8_t* p) {
+  return p[0] >= 0x30 && p[0] <= 0x7E && p[1] >= 0x30 && p[1] <= 0x7E;
+}
+
+int32_t TVNXFile::ParseLength(const uint8_t* p) {
+  int32_t result = 0;
+  for (int i = 2; i < 5; ++i) {
+    int32_t v;
+    if (p[i] >= '0' && p[i] <= '9')
+      v = p[i] - 48;
+    else if (p[i] >= 'A' && p[i] <= 'F')
+      v = p[i] - 55;
+    else
+      return -1;
+    result = result * 16 + v;
+  }
+  return result;
+}
+
+void TVNXFile::ReportResync(const uint8_t* start) {
+  const auto n = static_cast<uint64_t>(file_.Cursor - start);
+  const auto from = static_cast<uint64_t>(start - fileBase_);
+  ctx_.AddError("Error: Other text  len=" + std::to_string(n) + " 0X   " + HexOffset(from) +
+                " (0X " + HexOffset(from + n - 1) + " )" + " ( " + ctx_.lastTimeText + " ) ");
+  std::string bytes;
+  bytes.reserve(n * 3);
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (const uint8_t* p = start; p < file_.Cursor; ++p) {
+    bytes += kHex[*p >> 4];
+    bytes += kHex[*p & 15];
+    bytes += ' ';
+  }
+  ctx_.AddError(std::move(bytes));
+}
+
+bool TVNXFile::NextMessage() {
+  const uint8_t*& c = file_.Cursor;
+  c = SkipSeparators(c);
+  if (c + 5 >= fileEnd_) return false;
+  bodyLength_ = ParseLength(c);
+  resync_ = !IsIdentifier(c) || bodyLength_ < 0;
+  if (resync_) {
+    const uint8_t* start = c;
+    for (;; ++c) {
+      if (c + 5 >= fileEnd_) return false;
+      if (!IsIdentifier(c)) continue;
+      const int32_t len = ParseLength(c);
+      if (len < 0 || c + 5 + len >= fileEnd_) continue;
+      const uint8_t* q = SkipSeparators(c + 5 + len);
+      if (q + 5 < fileEnd_ && IsIdentifier(q) && ParseLength(q) > 0) break;
+    }
+    ReportResync(start);
+    resync_ = false;
+    bodyLength_ = ParseLength(c);
+  }
+  return c + 5 + bodyLength_ < fileEnd_;
+}
+
+void TVNXFile::ReadFileHeader() {
+  const uint8_t*& c = file_.Cursor;
+  if (std::memcmp(c, kIdentifierStart, 10) == 0) {
+    NextMessage();
+    Dispatch(ctx_, IdentifierCode('V', 'N'), c + 5, bodyLength_, 0);
+    if (std::memcmp(c, kIdentifierFrame, 14) == 0)
+      c += 5 + bodyLength_;
+    else
+      c = SkipSeparators(file_.View());
+  } else {
+    ctx_.AddError("The beginning doesn't coincide with 'VN055RLOGF VNX'!");
+  }
+  const auto* base = reinterpret_cast<const char*>(fileBase_);
+  headerText_.assign(base, strnlen(base, 55));
+  const size_t p = headerText_.find(" Receiver Log File");
+  std::string name;
+  if (p == std::string::npos) {
+    ctx_.AddError("VN doesn't include 'Receiver Log File'!");
+  } else if (p + 1 >= 11) {
+    name = headerText_.substr(10, p + 1 - 10);
+    const auto first = name.find_first_not_of(' ');
+    const auto last = name.find_last_not_of(' ');
+    name = first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
+  }
+  ctx_.headerInfo[kHeaderLogType] = name;
+}
+
+void TVNXFile::Checkpoint(bool& stop) {
+  ctx_.ui->ProcessEvents();
+  if (ctx_.stopRequested) {
+    stop = true;
+    return;
+  }
+  const uint64_t pos = file_.Position();
+  ctx_.ui->SetProgress(static_cast<int>(static_cast<double>(pos) / fileSize_ * 100.0));
+  ctx_.ui->Refresh();
+  if (pos > kReleaseStep) file_.ReleaseBefore(pos - kReleaseStep);
+}
+
+void TVNXFile::RunLoop() {
+  const uint8_t*& c = file_.Cursor;
+  for (;;) {
+    if (file_.Position() % 1000 == 0) {
+      bool stop = false;
+      Checkpoint(stop);
+      if (stop) break;
+    }
+    if (ctx_.files.Failed()) break;  // a working file cannot be written: stop cleanly
+    if (!NextMessage()) break;
+    const uint16_t id = IdentifierCode(static_cast<char>(c[0]), static_cast<char>(c[1]));
+    const uint8_t r = Dispatch(ctx_, id, c + 5, bodyLength_, static_cast<uint64_t>(c - fileBase_));
+    if (r == 1) {
+      c += 5 + bodyLength_;
+    } else {
+      c += 5;
+      if (!NextMessage()) break;
+    }
+  }
+}
+
+uint8_t TVNXFile::Scan() {
+  EpochState& e = ctx_.epoch;
+  ClearSlots(e);
+  ctx_.epochRec = EpochRec{};
+  ctx_.lastTimeText = " --h--m--s ";
+  ctx_.ui->Refresh();
+
+  file_.Cursor = file_.View();
+  fileSize_ = file_.FileSize();
+  ctx_.ui->SetFileSizeText(FileSizeText(fileSize_));
+  fileEnd_ = file_.Cursor + fileSize_;
+  file_.Cursor = SkipSeparators(file_.Cursor);
+  if (static_cast<uint64_t>(fileEnd_ - file_.Cursor) < 90) {
+    ctx_.AddError("Very short file!");
+    file_.Opened = ctx_.fileOpened = 0;
+    return 0;
+  }
+  fileBase_ = file_.Cursor;
+  ctx_.frame.fileBase = fileBase_;
+  ctx_.frame.fileEnd = fileEnd_;
+  ReadFileHeader();
+  e.TimeOfDayMs = 0;
+  e.DayNumber = 0;
+  ctx_.stopRequested = false;
+
+  RunLoop();
+
+  ctx_.stopRequested = false;
+  const bool writeFailed = ctx_.files.Failed();
+  if (ctx_.fileOpened == 1 && !writeFailed) ctx_.fileOpened = CloseEpoch(ctx_);
+  e.UtcKnown = e.UtcSeen;
+  if (e.UtcKnown) e.LeapSeconds = ctx_.utc.dtls;
+  if (ctx_.fileOpened == 1 && !e.EpochSeen) ctx_.AddError("There are no epochs!");
+
+  ctx_.ui->SetProgress(100);
+  ctx_.ui->Refresh();
+  ctx_.ui->Pause(300);
+  ctx_.ui->SetProgress(0);
+  ctx_.ui->Refresh();
+  file_.Opened = ctx_.fileOpened;
+  return file_.Opened;
+}
+
+}  // namespace vnx

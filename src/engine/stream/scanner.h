@@ -1,0 +1,52 @@
+#pragma once
+// The scanner of one scan: owns the mapped log, walks every frame from the first byte to the
+// last over separators, skipped lines and damaged stretches, and hands each frame to the
+// dispatch table.
+#include <cstdint>
+#include <string>
+
+#include "engine/epoch/scan_context.h"
+#include "engine/stream/mapped_file.h"
+
+namespace vnx {
+
+class TVNXFile {
+ public:
+  // Maps the file; when that works, the running epoch starts afresh. When it fails, the
+  // object must not be scanned (Mapped() is false).
+  TVNXFile(ScanContext& ctx, const std::string& fileName);
+
+  bool Mapped() const { return mapped_; }
+  // The whole scan; 1 when the file was processed, 0 when it was too short.
+  uint8_t Scan();
+
+  // Framing primitives: pure functions of the bytes at p.
+  const uint8_t* SkipSeparators(const uint8_t* p) const;
+  static bool IsIdentifier(const uint8_t* p);
+  static int32_t ParseLength(const uint8_t* p);
+  bool NextMessage();
+
+  const std::string& HeaderText() const { return headerText_; }
+  TOpenMappedFile& File() { return file_; }
+
+  // "  1.500 KB": the file size as the scan panel shows it.
+  static std::string FileSizeText(uint64_t size);
+
+ private:
+  void ReportResync(const uint8_t* start);
+  void ReadFileHeader();
+  void RunLoop();
+  void Checkpoint(bool& stop);
+
+  ScanContext& ctx_;
+  TOpenMappedFile file_;
+  bool mapped_ = false;
+  uint64_t fileSize_ = 0;
+  const uint8_t* fileBase_ = nullptr;
+  const uint8_t* fileEnd_ = nullptr;
+  int32_t bodyLength_ = 0;
+  bool resync_ = false;
+  std::string headerText_;
+};
+
+}  // namespace vnx

@@ -1,0 +1,18 @@
+#include "engine/views/epoch_text.h"
+
+#include <cstdio>
+
+#include "engine/time/gps_time.h"
+
+namespace vnx {
+
+std::string EpochTimeText(const TimeRec& rec) {
+  const TGPSTimeNS t = TGPSTimeNS::FromTimeRec(rec);
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d  %02d:%02d:%02d.%03lld", t.Day(), t.Month(),
+                t.Year(), t.Hour(), t.Minute(), t.Second(),
+                static_cast<long long>(t.Nanoseconds() / 1000000));
+  return buf;
+}
+
+}  // namespace vnx
