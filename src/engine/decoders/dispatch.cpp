@@ -1,22 +1,13 @@
 #include "engine/decoders/dispatch.h"
 
+#include "engine/decoders/family_dispatch.h"
 #include "engine/decoders/file_identifier.h"
 #include "engine/decoders/identifier_table.h"
+#include "engine/decoders/run_message.h"
 #include "engine/decoders/satellite_messages.h"
 #include "engine/decoders/time_messages.h"
 
 namespace vnx {
-
-namespace {
-
-// Creates, decodes and destroys one message object; the destructor reports its errors.
-template <class Message, class... Extra>
-uint8_t Run(ScanContext& ctx, const uint8_t* body, int32_t length, Extra... extra) {
-  Message m(ctx, body, length, extra...);
-  return m.Decode();
-}
-
-}  // namespace
 
 uint8_t Dispatch(ScanContext& ctx, uint16_t identifier, const uint8_t* body, int32_t length,
                  uint64_t frameStart) {
@@ -26,44 +17,105 @@ uint8_t Dispatch(ScanContext& ctx, uint16_t identifier, const uint8_t* body, int
   if (row == nullptr) return 1;
   switch (row->family) {
     case Family::VN:
-      return Run<TVN055>(ctx, body, length);
+      return RunMessage<TVN055>(ctx, body, length);
     case Family::RT:
       ctx.epoch.RtOffset = static_cast<int64_t>(frameStart);
-      return Run<TRT>(ctx, body, length);
+      return RunMessage<TRT>(ctx, body, length);
     case Family::RD:
-      return Run<TRD>(ctx, body, length);
+      return RunMessage<TRD>(ctx, body, length);
     case Family::GT:
-      return Run<TGT>(ctx, body, length);
+      return RunMessage<TGT>(ctx, body, length);
     case Family::UO:
-      return Run<TUO>(ctx, body, length);
+      return RunMessage<TUO>(ctx, body, length);
     case Family::TO:
-      return Run<TTO>(ctx, body, length);
+      return RunMessage<TTO>(ctx, body, length);
     case Family::DO:
-      return Run<TDO>(ctx, body, length);
+      return RunMessage<TDO>(ctx, body, length);
     case Family::OO:
-      return Run<TOO>(ctx, body, length);
+      return RunMessage<TOO>(ctx, body, length);
     case Family::BP:
-      return Run<TBP>(ctx, body, length);
+      return RunMessage<TBP>(ctx, body, length);
     case Family::NT:
-      return Run<TNT>(ctx, body, length);
+      return RunMessage<TNT>(ctx, body, length);
     case Family::NO:
-      return Run<TNO>(ctx, body, length);
+      return RunMessage<TNO>(ctx, body, length);
     case Family::GO:
-      return Run<TGO>(ctx, body, length);
+      return RunMessage<TGO>(ctx, body, length);
     case Family::SI:
-      return Run<TSI>(ctx, body, length);
+      return RunMessage<TSI>(ctx, body, length);
     case Family::AN:
-      return Run<TAN>(ctx, body, length);
+      return RunMessage<TAN>(ctx, body, length);
     case Family::NN:
-      return Run<TNN>(ctx, body, length);
+      return RunMessage<TNN>(ctx, body, length);
     case Family::EL:
-      return Run<TEL>(ctx, body, length);
+      return RunMessage<TEL>(ctx, body, length);
     case Family::AZ:
-      return Run<TAZ>(ctx, body, length);
-    default:
-      // Accepted without decoding; the frame is skipped by its length.
-      return 1;
+      return RunMessage<TAZ>(ctx, body, length);
+    case Family::PO:
+    case Family::VE:
+    case Family::PV:
+    case Family::DP:
+    case Family::SG:
+    case Family::SP:
+    case Family::SV:
+      return DecodePositionMessage(ctx, *row, body, length);
+    case Family::RC:
+    case Family::RCInt:
+    case Family::RCRel:
+    case Family::RCRelInt:
+    case Family::CC:
+    case Family::CCInt:
+    case Family::PC:
+    case Family::PCInt:
+    case Family::PCRel:
+    case Family::PCRelInt:
+    case Family::DC:
+    case Family::EC:
+    case Family::CE:
+    case Family::FC:
+    case Family::SS:
+    case Family::TC:
+    case Family::TT:
+      return DecodeObservableMessage(ctx, *row, body, length);
+    case Family::GA:
+    case Family::NA:
+    case Family::IO:
+    case Family::PM:
+      return DecodeParameterMessage(ctx, *row, body, length);
+    case Family::XAXB:
+      return DecodeExternalEventMessage(ctx, *row, body, length);
+    case Family::SE:
+    case Family::ZAZB:
+    case Family::LT:
+    case Family::YAB:
+    case Family::MR73:
+    case Family::MR37:
+    case Family::AR:
+    case Family::WO:
+    case Family::WA:
+    case Family::ID:
+    case Family::PT:
+    case Family::ST:
+    case Family::PS:
+    case Family::BI:
+    case Family::BL:
+    case Family::VG:
+    case Family::PG:
+    case Family::WrEcho:
+      return DecodeOtherEpochMessage(ctx, *row, body, length);
+    case Family::Event:
+      return DecodeEventMessage(ctx, *row, body, length);
+    case Family::GE:
+    case Family::EN:
+    case Family::NE:
+    case Family::WE:
+      return DecodeEphemerisMessage(ctx, *row, body, length);
+    case Family::Unknown:
+    case Family::Skip:
+      break;
   }
+  // Accepted without decoding; the frame is skipped by its length.
+  return 1;
 }
 
 }  // namespace vnx
