@@ -39,8 +39,11 @@ std::string Num(int64_t v) {
 }  // namespace
 
 std::string TimeOfDayText(int64_t ms) {
-  return " " + Num(ms / 3600000) + "h" + Num(ms % 3600000 / 60000) + "m" + Num(ms % 60000 / 1000) +
-         "." + Num(ms % 1000) + "s";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, " %lldh%lldm%lld.%llds", static_cast<long long>(ms / 3600000),
+                static_cast<long long>(ms % 3600000 / 60000),
+                static_cast<long long>(ms % 60000 / 1000), static_cast<long long>(ms % 1000));
+  return buf;
 }
 
 std::string TimeOfDayLabel(int64_t ms) {
@@ -167,7 +170,9 @@ uint8_t TRD::Decode() {
   const uint8_t month = Body[2];
   const uint8_t day = Body[3];
   if (year == 0xFFFF || month > 12 || day > 31) {
-    AddError(" " + Num(year) + " " + Num(month) + " " + Num(day));
+    char text[48];
+    std::snprintf(text, sizeof text, " %u %u %u", unsigned{year}, unsigned{month}, unsigned{day});
+    AddError(text);
     return 1;
   }
   std::string error;
