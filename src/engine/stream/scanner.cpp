@@ -24,6 +24,9 @@ constexpr char kIdentifierStart[] = "VN055RLOGF";
 constexpr char kIdentifierFrame[] = "VN055RLOGF VNX";
 // Pages this far behind the cursor are handed back to the system.
 constexpr uint64_t kReleaseStep = 16u << 20;
+// The window also gets its events after this many bytes without a checkpoint, so a log whose
+// frames never end on a multiple of 1000 cannot freeze it.
+constexpr uint64_t kMaxBytesBetweenCheckpoints = 1u << 20;
 
 }  // namespace
 
@@ -155,8 +158,11 @@ void TVNXFile::Checkpoint(bool& stop) {
 
 void TVNXFile::RunLoop() {
   const uint8_t*& c = file_.Cursor;
+  uint64_t lastCheckpoint = file_.Position();
   for (;;) {
-    if (file_.Position() % 1000 == 0) {
+    const uint64_t pos = file_.Position();
+    if (pos % 1000 == 0 || pos - lastCheckpoint >= kMaxBytesBetweenCheckpoints) {
+      lastCheckpoint = pos;
       bool stop = false;
       Checkpoint(stop);
       if (stop) break;

@@ -178,6 +178,19 @@ TEST_F(ScannerTest, StopEndsTheLoopAndStillClosesTheEpoch) {
   EXPECT_EQ(static_cast<int>(Epochs().size()), ctx.epochCount);
 }
 
+TEST_F(ScannerTest, EventsRunEvenWhenNoFrameEndsOnAMultipleOf1000) {
+  // Epochs of 22 bytes from offset 105: no frame ever ends on a multiple of 1000, yet the
+  // window must still get its events (and its Stop) while megabytes go by.
+  LogBuilder b;
+  b.Header().Date(2009, 6, 23);
+  for (uint32_t t = 0; b.size() < (3u << 20); t = (t + 1000) % 86400000) b.Time(t).Sats({5, 7});
+  ui.onEvents = [this] { ctx.stopRequested = true; };
+  ASSERT_TRUE(ScanLog(b));
+  EXPECT_EQ(ui.eventRounds, 1);
+  EXPECT_LT(ctx.epochCount, 50000);
+  EXPECT_GT(ctx.epochCount, 40000);
+}
+
 TEST_F(ScannerTest, RescanOfShorterFileCountsOnlyItsOwnEpochs) {
   LogBuilder longer;
   longer.Header().Date(2009, 6, 23);
