@@ -8,7 +8,8 @@ namespace vnx {
 
 inline constexpr int kMaxSlots = 70;
 
-enum SatSystem : uint8_t {
+// System codes of a satellite slot and record.
+enum SystemCode : uint8_t {
   kSysNone = 0,
   kSysGps = 1,
   kSysGlo = 2,
@@ -19,7 +20,7 @@ enum SatSystem : uint8_t {
 
 struct SatSlot {
   uint8_t Number = 0;  // GPS/SBAS PRN, GLONASS slot (255 until "NN"), Galileo raw index
-  uint8_t System = 0;  // SatSystem; 0 = empty slot
+  uint8_t System = 0;  // SystemCode; 0 = empty slot
   int8_t Elevation = 0;
   int16_t Azimuth = 0;
   int32_t Channel = 0;
