@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev nlohmann-json3-dev
+  qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6 libjpeg-dev
+  xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,5 +13,6 @@ ctest --test-dir build/release -j"$jobs" --output-on-failure
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVNX_SANITIZE=ON
 cmake --build build/sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitize -j"$jobs" --output-on-failure

@@ -1,45 +1,164 @@
 #include "cli/check_report.h"
 
-#include "engine/epoch/record_reader.h"
-#include "engine/epoch/records.h"
-#include "engine/views/epoch_text.h"
+#include "engine/views/ephemeris_counts.h"
 
 namespace vnx {
 
 namespace {
 
-template <size_t N>
-std::vector<int> SeenList(const std::array<bool, N>& seen) {
-  std::vector<int> out;
-  for (size_t i = 1; i < N; ++i)
-    if (seen[i]) out.push_back(static_cast<int>(i));
+using nlohmann::json;
+
+// One text of the Summary panel: its group, its control, the caption beside it (empty when
+// the text carries its own label) and the text.
+struct PanelText {
+  const char* group;
+  const char* control;
+  std::string caption;
+  std::string text;
+};
+
+void AddEpochTexts(const SummaryEpochFigures& f, std::vector<PanelText>& out) {
+  out.push_back({"Epochs", "STSumStartEp", "", f.start});
+  out.push_back({"Epochs", "STSumFinish", "", f.finish});
+  out.push_back({"Epochs", "STSumNumEp", "", f.epochs});
+  out.push_back({"Epochs", "STSumInterval", "", f.interval});
+  out.push_back({"Epochs", "STSumGap", "", f.gaps});
+}
+
+void AddSatelliteTexts(const Summary& s, std::vector<PanelText>& out) {
+  if (s.records) {
+    out.push_back({"Satellites", "STSumMaxSat", "", s.records->maxSatsText});
+    out.push_back({"Satellites", "STSumMinSat", "", s.records->minSatsText});
+  }
+  const SummaryEpochFigures& f = *s.epochs;
+  out.push_back({"Satellites", "STSumElMask", "", f.elevationMaskText});
+  out.push_back({"Satellites", "STSumAzim", "", f.azimuths});
+  out.push_back({"Satellites", "ESumGPS", "GPS", f.gps.text});
+  out.push_back({"Satellites", "ESumGLO", "GLO", f.glo.text});
+  out.push_back({"Satellites", "ESumGEO", "GEO", f.geo.text});
+  out.push_back({"Satellites", "ESumGAL", "GAL", f.gal.text});
+  out.push_back({"Ephemeris", "EGPSEph", "GPS", f.gpsEph.text});
+  out.push_back({"Ephemeris", "EGLOEph", "GLO", f.gloEph.text});
+  out.push_back({"Ephemeris", "EGEOEph", "GEO", f.geoEph.text});
+  out.push_back({"Ephemeris", "EGALEph", "GAL", f.galEph.text});
+}
+
+void AddRecordTexts(const SummaryRecordFigures& f, std::vector<PanelText>& out) {
+  for (int k = 0; k < kSolutionCount; ++k)
+    out.push_back(
+        {"Solutions", kSolutionRows[k].control, kSolutionRows[k].caption, f.SolutionText(k)});
+}
+
+void AddMeasurementTexts(const SummaryRecordFigures& f, std::vector<PanelText>& out) {
+  for (int k = 0; k < kObservableCount; ++k)
+    out.push_back({"Measurements", kObservableRows[k].control, kObservableRows[k].caption,
+                   f.ObservableText(k)});
+}
+
+// The panel's texts in its order, leaving out what the summary did not compute.
+std::vector<PanelText> PanelTexts(const Summary& s) {
+  std::vector<PanelText> out;
+  if (s.epochs) {
+    AddEpochTexts(*s.epochs, out);
+    AddSatelliteTexts(s, out);
+  }
+  if (s.records) AddRecordTexts(*s.records, out);
+  if (s.epochs) {
+    out.push_back({"Events", "STSumXA", "", s.epochs->xa});
+    out.push_back({"Events", "STSumXB", "", s.epochs->xb});
+  }
+  if (s.records) AddMeasurementTexts(*s.records, out);
+  out.push_back({"Errors", "STSumErr", "", s.errorFlag.text});
   return out;
 }
 
-std::string SeenText(const std::vector<int>& list) {
-  if (list.empty()) return " No";
-  std::string s;
-  for (int v : list) s += " " + std::to_string(v);
-  return s;
+std::vector<std::string> SummaryLines(const Summary& s) {
+  std::vector<std::string> out;
+  std::string group;
+  for (const PanelText& t : PanelTexts(s)) {
+    if (group != t.group) {
+      group = t.group;
+      out.push_back("[" + group + "]");
+    }
+    if (t.caption.empty()) {
+      out.push_back(t.text);
+    } else {
+      out.push_back(t.caption + ":" + (t.text.starts_with(' ') ? "" : " ") + t.text);
+    }
+  }
+  return out;
 }
 
-// First and last epoch time, read back from the epoch file.
-void ReadEpochSpan(const ScanContext& ctx, CheckReport& r) {
-  if (ctx.epochCount <= 0) return;
-  RecordReader reader(ctx.files.PathOf(WorkFile::DataEpochs), sizeof(EpochRec));
-  EpochRec rec;
-  for (int32_t i = 1; i <= ctx.epochCount; ++i) {
-    if (!reader.Read(&rec)) return;
-    if (i == 1) r.firstEpoch = EpochTimeText(rec.time);
-    if (i == ctx.epochCount) r.lastEpoch = EpochTimeText(rec.time);
-  }
+template <class T>
+json OrNull(bool known, const T& value) {
+  return known ? json(value) : json(nullptr);
+}
+
+json SatellitesJson(const SatelliteList& gps, const SatelliteList& glo, const SatelliteList& geo,
+                    const SatelliteList& gal) {
+  return {{"gps", gps.numbers},
+          {"glonass", glo.numbers},
+          {"sbas", geo.numbers},
+          {"galileo", gal.numbers}};
+}
+
+void AddEpochJson(const Summary& s, json& j) {
+  const SummaryEpochFigures* f = s.epochs ? &*s.epochs : nullptr;
+  j["elevation_mask"] = f ? json(f->elevationMask) : json(nullptr);
+  j["elevation_mask_enabled"] = f ? json(f->elevationMaskEnabled) : json(nullptr);
+  j["azimuths"] = f ? json(f->azimuthsPresent) : json(nullptr);
+  j["satellites"] = f ? SatellitesJson(f->gps, f->glo, f->geo, f->gal) : json(nullptr);
+  j["ephemerides"] = f ? SatellitesJson(f->gpsEph, f->gloEph, f->geoEph, f->galEph) : json(nullptr);
+}
+
+void AddRecordJson(const Summary& s, json& j) {
+  const SummaryRecordFigures* f = s.records ? &*s.records : nullptr;
+  j["max_sats"] = f ? json(f->maxSats) : json(nullptr);
+  j["min_sats"] = f ? json(f->minSats) : json(nullptr);
+  j["solutions"] = json(nullptr);
+  j["observables"] = json(nullptr);
+  if (!f) return;
+  const char* keys[kSolutionCount] = {"stand_alone", "code_diff", "phase_float", "phase_fixed"};
+  for (int k = 0; k < kSolutionCount; ++k) j["solutions"][keys[k]] = f->solutions[k];
+  for (int k = 0; k < kObservableCount; ++k)
+    j["observables"][kObservableRows[k].caption] = f->observables[k];
+}
+
+json ErrorsFlagJson(const SummaryErrorFlag& flag) {
+  const bool known = flag.showErrorsEnabled.has_value();
+  return {{"text", flag.text},
+          {"colour", flag.colour == SummaryColour::Red ? "red" : "yellow"},
+          {"show_errors_enabled", OrNull(known, flag.showErrorsEnabled.value_or(false))}};
+}
+
+json TextsJson(const Summary& s) {
+  json texts = json::object();
+  for (const PanelText& t : PanelTexts(s)) texts[t.control] = t.text;
+  if (s.records) texts["ESumFile"] = s.records->file;
+  return texts;
+}
+
+// What the analysis and the summary computed; null where they did not run or stopped earlier.
+void AddSummaryJson(const CheckReport& r, json& j) {
+  const Summary& s = r.summary;
+  const bool ran = r.mapped;
+  const bool lines = r.analysis.HasLines();
+  j["analysis_ok"] = OrNull(ran, r.analysis.ok);
+  j["gaps"] = OrNull(ran, r.analysis.gapCount);
+  j["summary_message"] = s.message;
+  j["errors_flag"] = ran ? ErrorsFlagJson(s.errorFlag) : json(nullptr);
+  j["start_epoch"] = lines ? json(r.analysis.FirstLine()) : json(nullptr);
+  j["finish_epoch"] = lines ? json(r.analysis.LastLine()) : json(nullptr);
+  AddEpochJson(s, j);
+  AddRecordJson(s, j);
+  j["texts"] = ran ? TextsJson(s) : json::object();
 }
 
 }  // namespace
 
 CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
                              std::vector<std::string> messages) {
-  const ScanContext& ctx = session.Context();
+  ScanContext& ctx = session.Context();
   CheckReport r;
   r.file = file;
   r.mapped = mapped;
@@ -50,15 +169,16 @@ CheckReport BuildCheckReport(Session& session, const std::string& file, bool map
   if (!mapped) return r;
   r.epochs = ctx.epochCount;
   r.intervalMs = ctx.epoch.EpochInterval;
-  r.gps = SeenList(ctx.gpsSeen);
-  r.glonass = SeenList(ctx.gloSeen);
-  r.sbas = SeenList(ctx.sbasSeen);
-  r.galileo = SeenList(ctx.galSeen);
-  ReadEpochSpan(ctx, r);
+  r.xaCount = ctx.xaCount;
+  r.xbCount = ctx.xbCount;
+  r.analysis = RunEpochAnalysis(ctx);
+  if (!r.analysis.ok) r.messages.push_back(r.analysis.message);
+  r.summary = BuildSummary(ctx, r.analysis, file, EphemerisCountsOf(ctx.ephemerides));
+  if (!r.summary.message.empty()) r.messages.push_back(r.summary.message);
   return r;
 }
 
-std::vector<std::string> ReportLines(const CheckReport& r) {
+std::vector<std::string> ReportLines(const CheckReport& r, bool withEpochs) {
   std::vector<std::string> out = r.errors;
   out.push_back("");
   out.push_back("File: " + r.file);
@@ -68,19 +188,17 @@ std::vector<std::string> ReportLines(const CheckReport& r) {
   }
   if (!r.processed) out.push_back("Not processed: very short file");
   if (!r.writeFailure.empty()) out.push_back("Scan stopped: " + r.writeFailure);
-  out.push_back("Epochs: " + std::to_string(r.epochs));
-  out.push_back("First epoch: " + r.firstEpoch);
-  out.push_back("Last epoch: " + r.lastEpoch);
-  out.push_back("Interval: " + std::to_string(r.intervalMs) + " ms");
-  out.push_back("GPS:" + SeenText(r.gps));
-  out.push_back("GLO:" + SeenText(r.glonass));
-  out.push_back("GEO:" + SeenText(r.sbas));
-  out.push_back("GAL:" + SeenText(r.galileo));
+  for (auto& line : SummaryLines(r.summary)) out.push_back(std::move(line));
+  if (withEpochs) {
+    out.push_back("");
+    out.push_back("     Epoch Date/Time            #Epoch");
+    out.insert(out.end(), r.analysis.lines.begin(), r.analysis.lines.end());
+  }
   return out;
 }
 
-nlohmann::json ReportJson(const CheckReport& r) {
-  nlohmann::json j;
+nlohmann::json ReportJson(const CheckReport& r, bool withEpochs) {
+  json j;
   j["file"] = r.file;
   j["mapped"] = r.mapped;
   j["processed"] = r.processed;
@@ -90,10 +208,10 @@ nlohmann::json ReportJson(const CheckReport& r) {
   j["write_failure"] = r.writeFailure;
   j["epochs"] = r.epochs;
   j["interval_ms"] = r.intervalMs;
-  j["first_epoch"] = r.firstEpoch;
-  j["last_epoch"] = r.lastEpoch;
-  j["satellites"] = {
-      {"gps", r.gps}, {"glonass", r.glonass}, {"sbas", r.sbas}, {"galileo", r.galileo}};
+  j["xa"] = r.xaCount;
+  j["xb"] = r.xbCount;
+  AddSummaryJson(r, j);
+  if (withEpochs) j["epochs_list"] = r.analysis.lines;
   j["exit_status"] = ReportExitStatus(r);
   return j;
 }

@@ -1,10 +1,13 @@
 #pragma once
-// What vnx-check reports about a scan, as text lines and as one JSON document.
+// What vnx-check reports about a scan, as text lines and as one JSON document: the error list,
+// then what the viewer's Summary panel shows, and on request the epochs list.
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "engine/session.h"
+#include "engine/views/epoch_analysis.h"
+#include "engine/views/summary.h"
 
 namespace vnx {
 
@@ -16,15 +19,20 @@ struct CheckReport {
   std::vector<std::string> messages;  // what the window would show in message boxes
   int32_t epochs = 0;
   int32_t intervalMs = 0;
-  std::string firstEpoch, lastEpoch;
-  std::vector<int> gps, glonass, sbas, galileo;  // PRN, slot, PRN - 100, PRN
+  int32_t xaCount = 0, xbCount = 0;
   std::string writeFailure;
+  // The post-scan analysis and the summary; they run whenever the file was mapped.
+  EpochAnalysis analysis;
+  Summary summary;
 };
 
+// Runs the post-scan analysis and the summary of the session's last scan, as the window does
+// after a scan, and collects everything the report prints.
 CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
                              std::vector<std::string> messages);
-std::vector<std::string> ReportLines(const CheckReport& r);
-nlohmann::json ReportJson(const CheckReport& r);
+// `withEpochs` adds the epochs list with its marker lines.
+std::vector<std::string> ReportLines(const CheckReport& r, bool withEpochs = false);
+nlohmann::json ReportJson(const CheckReport& r, bool withEpochs = false);
 // 0 no errors, 1 errors found, 2 the file could not be scanned.
 int ReportExitStatus(const CheckReport& r);
 

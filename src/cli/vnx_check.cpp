@@ -1,4 +1,5 @@
-// vnx-check: scans one log exactly as the viewer does and prints its error list and summary.
+// vnx-check: scans one log exactly as the viewer does and prints its error list, its summary
+// and, on request, its epochs list.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,21 +9,27 @@
 #include <string>
 
 #include "cli/check_report.h"
+#include "cli/ephemeris_report.h"
 #include "engine/epoch/working_files.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vnx-check [--workdir DIR] [--antenna LETTER] [--json] FILE\n"
+    "usage: vnx-check [--workdir DIR] [--antenna LETTER] [--json] [--epochs] FILE\n"
     "  --workdir DIR     keep the working files in DIR (created if needed)\n"
     "  --antenna LETTER  answer the antenna question of multi-antenna logs with LETTER\n"
     "  --json            print the report as one JSON document\n"
+    "  --epochs          also print the epochs list with its gap and time-reversal lines\n"
+    "  --ephemerides     list the distinct ephemerides per system and satellite\n"
+    "  --ephemeris X:N   print ephemeris N of satellite X (G5, R3, S22, E11)\n"
     "exit status: 0 no errors, 1 errors found, 2 the file could not be scanned\n";
 
 struct Options {
   std::string workdir;
   char antenna = '0';
   bool json = false;
+  bool epochs = false;
+  vnx::EphemerisQuery ephemerides;  // --ephemerides, --ephemeris
   std::string file;
 };
 
@@ -35,6 +42,12 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       o.antenna = argv[++i][0];
     } else if (a == "--json") {
       o.json = true;
+    } else if (a == "--epochs") {
+      o.epochs = true;
+    } else if (a == "--ephemerides") {
+      o.ephemerides.counts = true;
+    } else if (a == "--ephemeris" && i + 1 < argc) {
+      o.ephemerides.selector = argv[++i];
     } else if (a == "-h" || a == "--help") {
       return false;
     } else if (!a.empty() && a[0] != '-' && o.file.empty()) {
@@ -80,14 +93,21 @@ int main(int argc, char** argv) {
   }
   const bool mapped = session.Scan(o.file);
   if (mapped && session.ScanResult() == 0) ui.messages.push_back("Processed   false");
+  if (o.ephemerides.counts || !o.ephemerides.selector.empty()) {
+    o.ephemerides.json = o.json;
+    const int status = vnx::RunEphemerisQuery(session, mapped, o.ephemerides, o.file, ui.messages,
+                                              std::cout, std::cerr);
+    if (o.workdir.empty()) session.RemoveWorkingFiles();
+    return status;
+  }
   const vnx::CheckReport report = vnx::BuildCheckReport(session, o.file, mapped, ui.messages);
   if (o.workdir.empty()) session.RemoveWorkingFiles();
 
   if (o.json) {
-    std::cout << vnx::ReportJson(report).dump(2) << '\n';
+    std::cout << vnx::ReportJson(report, o.epochs).dump(2) << '\n';
   } else {
     for (const auto& m : report.messages) std::fprintf(stderr, "%s\n", m.c_str());
-    for (const auto& line : vnx::ReportLines(report)) std::cout << line << '\n';
+    for (const auto& line : vnx::ReportLines(report, o.epochs)) std::cout << line << '\n';
   }
   return vnx::ReportExitStatus(report);
 }

@@ -42,9 +42,14 @@ TEST(VnxCheck, CleanLogExitsZeroAndKeepsFilesInWorkdir) {
   const CheckRun r = Check("--workdir " + dir.path() + "/w " + log);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind("     Errors:\n\n", 0), 0u) << r.out;
-  EXPECT_NE(r.out.find("Epochs: 2\n"), std::string::npos);
-  EXPECT_NE(r.out.find("First epoch: 23/06/2009  00:00:01.000\n"), std::string::npos);
-  EXPECT_NE(r.out.find("GLO: 3\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nEpochs           2\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nStart   23/06/2009  00:00:01.000     00001\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nFinish 23/06/2009  00:00:02.000     00002\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nGLO: 3\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\n Elevation Mask =  0\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\nC1: 0\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\n[Errors]\n No\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("#Epoch"), std::string::npos);  // the epochs list only on request
   EXPECT_EQ(std::filesystem::file_size(dir.path() + "/w/DataEpochs.dat"), 2048u);
 }
 
@@ -55,6 +60,7 @@ TEST(VnxCheck, ErrorsExitOneAndKeepTrailingBlanks) {
   const CheckRun r = Check(dir.Write("bad.vnx", b.str()));
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("\n6a 75 6e 6b \n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\n[Errors]\nYes\n"), std::string::npos);
 }
 
 TEST(VnxCheck, UnscannableFilesExitTwo) {
@@ -73,6 +79,50 @@ TEST(VnxCheck, JsonReport) {
   EXPECT_EQ(j["errors"].size(), 0u);
   EXPECT_EQ(j["satellites"]["gps"], nlohmann::json::array({5}));
   EXPECT_EQ(j["interval_ms"], 1000);
+  EXPECT_EQ(j["start_epoch"], "23/06/2009  00:00:01.000     00001");
+  EXPECT_EQ(j["gaps"], 0);
+  EXPECT_EQ(j["max_sats"], 2);
+  EXPECT_EQ(j["solutions"]["stand_alone"], 0);
+  EXPECT_EQ(j["observables"].size(), 20u);
+  EXPECT_EQ(j["errors_flag"]["text"], " No");
+  EXPECT_EQ(j["errors_flag"]["colour"], "yellow");
+  EXPECT_EQ(j["texts"]["STSumNumEp"], "Epochs           2");
+  EXPECT_EQ(j["texts"]["ESumGLO"], " 3");
+  EXPECT_FALSE(j.contains("epochs_list"));
+}
+
+TEST(VnxCheck, EpochsListWithGapLines) {
+  TempDir dir;
+  LogBuilder b = Clean();
+  b.Time(5000).Sats({5, 40}).GloNumbers({3});
+  const std::string log = dir.Write("gap.vnx", b.str());
+  const CheckRun r = Check("--epochs " + log);
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string at(62, '@');
+  EXPECT_NE(r.out.find("\n     Epoch Date/Time            #Epoch\n"
+                       "23/06/2009  00:00:01.000     00001\n"
+                       "23/06/2009  00:00:02.000     00002\n" +
+                       at + "\n@@@@@@@ 2 epochs missing " + std::string(22, '@') + "\n" + at +
+                       "\n23/06/2009  00:00:05.000     00003\n"),
+            std::string::npos)
+      << r.out;
+  const auto j = nlohmann::json::parse(Check("--json --epochs " + log).out);
+  EXPECT_EQ(j["epochs_list"].size(), 6u);
+  EXPECT_EQ(j["gaps"], 1);
+}
+
+TEST(VnxCheck, LogWithoutEpochsHasNoSummaryFigures) {
+  TempDir dir;
+  LogBuilder b;
+  b.Header().Time(1000).Sats({5});
+  const CheckRun r = Check("--json " + dir.Write("none.vnx", b.str()));
+  EXPECT_EQ(r.status, 1);  // "There are no epochs!"
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["summary_message"], "There was no epochs with measurements!");
+  EXPECT_EQ(j["errors_flag"]["text"], "Yes");
+  EXPECT_TRUE(j["start_epoch"].is_null());
+  EXPECT_TRUE(j["observables"].is_null());
+  EXPECT_EQ(j["texts"].size(), 1u);  // STSumErr only
 }
 
 TEST(VnxCheck, WithoutWorkdirTheWorkingDirectoryIsRemoved) {

@@ -1,7 +1,9 @@
 #pragma once
-// Reads a working file back from its first record, one fixed-size record at a time.
+// Reads a working file back from its first record, one fixed-size record at a time. The file is
+// mapped read-only: a chart pass goes through millions of records, and copying each from the
+// mapped pages is far cheaper than reading them through the file system.
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace vnx {
@@ -13,14 +15,17 @@ class RecordReader {
   RecordReader(const RecordReader&) = delete;
   RecordReader& operator=(const RecordReader&) = delete;
 
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return open_; }
   // True when no whole record is left.
   bool AtEnd();
   // Reads the next record into `out`; false at the end of the file.
   bool Read(void* out);
 
  private:
-  std::FILE* file_ = nullptr;
+  bool open_ = false;
+  const unsigned char* data_ = nullptr;  // the mapping; null for an empty file
+  size_t size_ = 0;
+  size_t next_ = 0;  // offset of the next record
   size_t recordSize_;
 };
 

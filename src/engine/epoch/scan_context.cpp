@@ -40,6 +40,7 @@ void ResetScanState(ScanContext& ctx) {
   ctx.elevationMask = 90;
   ctx.elevSeen = ctx.azimSeen = false;
   ctx.utcWeekFromEphemeris = false;
+  ctx.ephemerides.Reset();
   ctx.arSeen = ctx.mr73Seen = ctx.mr37Seen = false;
   ctx.stopRequested = false;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ephemeris/ephemeris_store.h"
 #include "engine/epoch/epoch_state.h"
 #include "engine/epoch/records.h"
 #include "engine/epoch/working_files.h"
@@ -92,6 +93,7 @@ struct ScanContext {
 
   bool stopRequested = false;
   bool utcWeekFromEphemeris = false;
+  EphemerisStore ephemerides;  // ephemeris counts and last records written in this scan
   bool arSeen = false, mr73Seen = false, mr37Seen = false;
 
   void AddError(std::string line) { errors.push_back(std::move(line)); }

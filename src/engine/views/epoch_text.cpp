@@ -15,4 +15,10 @@ std::string EpochTimeText(const TimeRec& rec) {
   return buf;
 }
 
+std::string EpochLine(const TimeRec& rec, int32_t epochNumber) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%05d", static_cast<int>(epochNumber));
+  return EpochTimeText(rec) + "     " + number;
+}
+
 }  // namespace vnx

@@ -1,0 +1,36 @@
+#pragma once
+// The epoch-number to time calculator: a small window, always on top, in which a slider or
+// step buttons pick an epoch and its date and time are shown.
+#include <QWidget>
+
+class QLineEdit;
+class QSlider;
+class QToolButton;
+
+namespace vnx::app {
+
+class MainWindow;
+class PieGauge;
+
+class CalculatorWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit CalculatorWindow(MainWindow& window);
+  void Open();
+  void Next();
+  void Previous();
+  int CurrentEpoch() const { return current_; }
+  void SetSliderPosition(int position);
+
+ private:
+  void Display();
+
+  MainWindow& window_;
+  QLineEdit* number_;
+  QSlider* slider_;
+  QLineEdit* dateTime_;
+  PieGauge* gauge_;
+  int current_ = 1;
+};
+
+}  // namespace vnx::app

@@ -1,0 +1,560 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/about_dialog.h"
+#include "app/antenna_dialog.h"
+#include "app/calculator_window.h"
+#include "app/help_window.h"
+#include "app/jpeg_image.h"
+#include "app/pie_gauge.h"
+#include "app/view_panel.h"
+#include "app/view_registry.h"
+#include "engine/epoch/working_files.h"
+
+// The pictures and the manual live in the library's resources.
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
+namespace vnx::app {
+
+namespace {
+
+constexpr const char* kVersion = "1.2.1";
+// The tool collection the viewer belongs to, at the end of the window caption.
+constexpr const char* kCollection = "VNX Receiver Tools";
+constexpr const char* kLime = "#00ff00";
+constexpr const char* kWhite = "#ffffff";
+
+struct IndicatorSpec {
+  Indicator which;
+  const char* name;
+  const char* caption;
+};
+
+constexpr IndicatorSpec kIndicators[] = {
+    {Indicator::C1, "STC1is", "C1"},          {Indicator::C2, "STC2is", "C2"},
+    {Indicator::C5, "STC5is", "C5"},          {Indicator::P1, "STP1is", "P1"},
+    {Indicator::P2, "STP2is", "P2"},          {Indicator::L1_CA, "STL1_CAis", "CA/L1"},
+    {Indicator::L1, "STL1is", "L1"},          {Indicator::L2_CA, "STL2_CAis", "CA/L2"},
+    {Indicator::L2, "STL2is", "L2"},          {Indicator::L5, "STL5is", "L5"},
+    {Indicator::D1_CA, "STD1_CAis", "CA/D1"}, {Indicator::D1, "STD1is", "D1"},
+    {Indicator::D2_CA, "STD2_CAis", "CA/D2"}, {Indicator::D2, "STD2is", "D2"},
+    {Indicator::D5, "STD5is", "D5"},          {Indicator::S1_CA, "STS1_CAis", "CA/S1"},
+    {Indicator::S1, "STS1is", "S1"},          {Indicator::S2_CA, "STS2_CAis", "CA/S2"},
+    {Indicator::S2, "STS2is", "S2"},          {Indicator::S5, "STS5is", "S5"},
+    {Indicator::Gps, "STgpsis", "GPS"},       {Indicator::Glo, "STglois", "GLO"},
+    {Indicator::Sbas, "STgeois", "SBAS"},     {Indicator::Gal, "STgalis", "GAL"},
+    {Indicator::EphGps, "STEphgpsis", "GPS"}, {Indicator::EphGlo, "STEphglois", "GLO"},
+    {Indicator::EphSbas, "STEphgeois", "SBAS"}, {Indicator::EphGal, "STEphgalis", "GAL"},
+    {Indicator::ExternalEvents, "STEEis", "External Events"},
+};
+
+const char* const kViewItems[] = {"TimesEpochs1",   "Header1",          "Satellites1",
+                                  "Positions1",     "Ephemerides1",     "Measurements1",
+                                  "Ionoparameters1", "Externalevents1", "Occupations1",
+                                  "Attitude1"};
+
+void SetLit(QLabel* label, bool lit) {
+  label->setStyleSheet(QString("QLabel { background-color: %1; color: black; padding: 1px 4px; }")
+                           .arg(lit ? kLime : kWhite));
+  label->setProperty("lit", lit);
+}
+
+// The start panel: the star-field picture stretched behind the scan panel.
+class StarPanel : public QWidget {
+ public:
+  StarPanel() {
+    setObjectName("PView");
+    QFile f(":/starfield.jpg");
+    if (f.open(QIODevice::ReadOnly)) picture_ = DecodeJpeg(f.readAll());
+    setProperty("helpPage", "index.html");
+  }
+  const QImage& picture() const { return picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    if (picture_.isNull())
+      p.fillRect(rect(), Qt::black);
+    else
+      p.drawImage(rect(), picture_);
+  }
+
+ private:
+  QImage picture_;
+};
+
+}  // namespace
+
+// What the scan shows and asks goes to the window.
+class MainWindow::WindowUi : public ScanUi {
+ public:
+  explicit WindowUi(MainWindow& w) : w_(w) {}
+  void LightIndicator(Indicator which) override { w_.LightIndicator(which); }
+  void SetDateLabel(const std::string& text) override {
+    w_.date_->setText(QString::fromStdString(text));
+  }
+  void SetTimeLabel(const std::string& text) override {
+    w_.time_->setText(QString::fromStdString(text));
+  }
+  void SetFileSizeText(const std::string& text) override {
+    w_.fileSize_->setText(QString::fromStdString(text));
+  }
+  void SetProgress(int percent) override { w_.gauge_->SetValue(percent); }
+  void ProcessEvents() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+  void Refresh() override {}
+  void Pause(int ms) override {
+    if (!w_.pauses) return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+  }
+  AntennaChoice AskAntenna(const std::string& letters) override {
+    if (w_.antennaAsker) return w_.antennaAsker(letters);
+    return w_.antennaDialog_->Ask(QString::fromStdString(letters));
+  }
+  void ShowMessage(const std::string& text) override {
+    w_.ShowMessage(QString::fromStdString(text));
+  }
+
+ private:
+  MainWindow& w_;
+};
+
+MainWindow::MainWindow(const QString& startDir, QWidget* parent)
+    : QMainWindow(parent), startDir_(startDir), ui_(std::make_unique<WindowUi>(*this)) {
+  InitResources();
+  setObjectName("Form1");
+  const QString design = QString("  VNX Files Viewer   (beta version 1.0.1)          %1").arg(kCollection);
+  setWindowTitle(design);
+  session_ = std::make_unique<Session>(ui_.get());
+  antennaDialog_ = new AntennaDialog(this);
+  calculator_ = new CalculatorWindow(*this);
+
+  BuildMenus();
+  viewer_ = new QStackedWidget;
+  viewer_->setObjectName("PViewer");
+  startPanel_ = BuildStartPanel();
+  viewer_->addWidget(startPanel_);
+  errorPanel_ = BuildErrorPanel();
+  viewer_->addWidget(errorPanel_);
+  setCentralWidget(viewer_);
+  statusBar()->setObjectName("StatusBar1");
+  CreateViewPanels(*this);
+  closeSummary_ = findChild<QPushButton*>("BBCloseSum");
+  // F1 reaches the window before any control: help at the page of the focused control.
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { OpenHelp(HelpPageOfFocus()); });
+
+  if (!startDir_.endsWith('/')) startDir_ += '/';
+  const std::string work = ChooseWorkingDirectory(startDir_.toStdString());
+  if (session_->CreateWorkingFiles(work))
+    setWindowTitle(QString("  VNX Files Viewer   (version %1)          %2").arg(kVersion, kCollection));
+  ResetScanPanel();
+  resize(1000, 700);
+  input_->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::action(const QString& objectName) const {
+  const auto it = actions_.find(objectName);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::BuildMenus() {
+  auto add = [this](QMenu* menu, const char* name, const QString& caption, auto slot) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, slot);
+    actions_[name] = a;
+    return a;
+  };
+  QMenu* file = menuBar()->addMenu("File");
+  add(file, "InputVNXfile1", "Input VNX file", [this] { InputVNXfile1Click(); });
+  add(file, "ScanVNXfile1", "Scan VNX file", [this] { ScanVNXfile1Click(); });
+  add(file, "ViewSummury1", "View Summury", [this] {
+    if (buildAndShowSummary) buildAndShowSummary();
+  });
+  add(file, "ViewErrors1", "View Errors", [this] { ShowErrorList(); });
+  QMenu* view = menuBar()->addMenu("View");
+  const char* captions[] = {"Times (Epochs)", "Header",          "Satellites",
+                            "Positions",      "Ephemerides",     "Measurements",
+                            "Iono parameters", "External events", "Occupations",
+                            "Attitude"};
+  for (int i = 0; i < 10; ++i) add(view, kViewItems[i], captions[i], [] {});
+  QMenu* help = menuBar()->addMenu("Help");
+  add(help, "VNXViewerHelp1", "VNX Viewer Help", [this] { OpenHelp("index.html"); });
+  add(help, "About1", "About", [this] { OpenAbout(); });
+  QMenu* exit = menuBar()->addMenu("Exit");
+  add(exit, "ExitVNXViewer1", "Exit VNX Viewer", [this] { close(); });
+}
+
+QWidget* MainWindow::BuildScanPanel() {
+  auto* panel = new QWidget;
+  panel->setObjectName("Panel2");
+  panel->setAutoFillBackground(true);
+  panel->setProperty("helpPage", "scanning.html");
+  QPalette pal = panel->palette();
+  pal.setColor(QPalette::Window, QColor(0xD4, 0xD0, 0xC8));
+  panel->setPalette(pal);
+  auto* grid = new QGridLayout(panel);
+
+  file_ = new QLineEdit;
+  file_->setObjectName("EFile");
+  file_->setReadOnly(true);
+  input_ = new QPushButton("Input  File");
+  input_->setObjectName("BBInput");
+  input_->setToolTip("Open VNX file");
+  scan_ = new QPushButton("Scan");
+  scan_->setObjectName("BBScan");
+  scan_->setToolTip("Scan the selected file");
+  stop_ = new QPushButton("Stop");
+  stop_->setObjectName("BBStop");
+  stop_->setToolTip("Stop the process of scanning");
+  connect(input_, &QPushButton::clicked, this, [this] { BBInputClick(); });
+  connect(scan_, &QPushButton::clicked, this, [this] { BBScanClick(); });
+  connect(stop_, &QPushButton::clicked, this, [this] { BBStopClick(); });
+  gauge_ = new PieGauge("GScan");
+  gauge_->setFixedSize(64, 64);
+  fileSize_ = new QLabel("Filesize");
+  fileSize_->setObjectName("STEnd");
+  date_ = new QLabel("00/00/0000");
+  date_->setObjectName("STDateis");
+  time_ = new QLabel("00:00:00.000");
+  time_->setObjectName("STTimeis");
+
+  grid->addWidget(file_, 0, 0, 1, 6);
+  grid->addWidget(input_, 1, 0);
+  grid->addWidget(scan_, 1, 1);
+  grid->addWidget(stop_, 1, 2);
+  grid->addWidget(gauge_, 1, 3, 2, 1);
+  grid->addWidget(fileSize_, 1, 4, 1, 2);
+  grid->addWidget(date_, 2, 0);
+  grid->addWidget(time_, 2, 1);
+
+  auto* observed = new QGridLayout;
+  int col = 0;
+  for (const IndicatorSpec& s : kIndicators) {
+    auto* l = new QLabel(s.caption);
+    l->setObjectName(s.name);
+    l->setAlignment(Qt::AlignCenter);
+    indicators_[static_cast<int>(s.which)] = l;
+    if (s.which == Indicator::Gps) {
+      observed->addWidget(new QLabel("Satellites"), 2, 0);
+      col = 1;
+    }
+    if (s.which == Indicator::EphGps) {
+      observed->addWidget(new QLabel("Ephemerides"), 3, 0);
+      col = 1;
+    }
+    const int row = s.which < Indicator::Gps ? (col < 10 ? 0 : 1) : s.which < Indicator::EphGps ? 2 : 3;
+    const int c = s.which < Indicator::Gps ? col % 10 : col;
+    if (s.which == Indicator::ExternalEvents)
+      observed->addWidget(l, 2, 6, 1, 3);
+    else
+      observed->addWidget(l, row, c);
+    ++col;
+  }
+  grid->addLayout(observed, 3, 0, 1, 6);
+  return panel;
+}
+
+QWidget* MainWindow::BuildStartPanel() {
+  auto* stars = new StarPanel;
+  auto* layout = new QVBoxLayout(stars);
+  layout->addStretch(1);
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(BuildScanPanel(), 4);
+  row->addStretch(1);
+  layout->addLayout(row);
+  layout->addStretch(2);
+  return stars;
+}
+
+QWidget* MainWindow::BuildErrorPanel() {
+  auto* panel = new QWidget;
+  panel->setObjectName("PError");
+  panel->setProperty("helpPage", "errors.html");
+  auto* layout = new QVBoxLayout(panel);
+  auto* heading = new QLabel("Errors");
+  heading->setObjectName("StaticText30");
+  heading->setStyleSheet("QLabel { color: red; background-color: navy; font-weight: bold; }");
+  heading->setAlignment(Qt::AlignCenter);
+  errorList_ = new QListWidget;
+  errorList_->setObjectName("LBError");
+  errorList_->setStyleSheet("QListWidget { background-color: #a6caf0; }");
+  errorList_->setFont(QFont("Monospace"));
+  auto* close = new QPushButton("   Close Errors");
+  close->setObjectName("BBCloseErr");
+  connect(close, &QPushButton::clicked, this, [this] {
+    ShowStartPanel();
+    FocusInput();
+  });
+  layout->addWidget(heading);
+  layout->addWidget(errorList_, 1);
+  layout->addWidget(close, 0, Qt::AlignRight);
+  return panel;
+}
+
+void MainWindow::AddView(const QString& menuItem, ViewPanel* panel) {
+  viewer_->addWidget(panel);
+  views_.push_back(panel);
+  if (QAction* a = action(menuItem)) {
+    disconnect(a, &QAction::triggered, nullptr, nullptr);
+    connect(a, &QAction::triggered, panel, [panel] { panel->Open(); });
+  }
+}
+
+QWidget* MainWindow::startPanel() const { return startPanel_; }
+QWidget* MainWindow::frontPanel() const { return viewer_->currentWidget(); }
+
+void MainWindow::HideViews() { viewer_->setCurrentWidget(startPanel_); }
+void MainWindow::ShowStartPanel() { viewer_->setCurrentWidget(startPanel_); }
+void MainWindow::ShowInFront(QWidget* panel) { viewer_->setCurrentWidget(panel); }
+void MainWindow::FocusInput() { input_->setFocus(); }
+
+void MainWindow::ShowMessage(const QString& text) {
+  if (messageSink)
+    messageSink(text);
+  else
+    QMessageBox::information(this, "VNX Viewer", text);
+}
+
+bool MainWindow::Confirm(const QString& text) {
+  if (confirmSink) return confirmSink(text);
+  return QMessageBox::question(this, "VNX Viewer", text, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+void MainWindow::SetStatus(const QString& text) { statusBar()->showMessage(text); }
+void MainWindow::SetGauge(int percent) { gauge_->SetValue(percent); }
+
+void MainWindow::LightIndicator(Indicator which) {
+  QLabel* l = indicators_[static_cast<int>(which)];
+  if (!l->property("lit").toBool()) SetLit(l, true);
+}
+
+void MainWindow::SetViewItemsEnabled(bool enabled) {
+  for (const char* name : kViewItems) action(name)->setEnabled(enabled);
+}
+
+void MainWindow::ResetScanPanel() {
+  file_->clear();
+  scan_->setEnabled(false);
+  context().shownDateText.clear();
+  context().timeMsgCount = 0;
+  date_->setText("00/00/0000");
+  time_->setText("00:00:00");
+  for (QLabel* l : indicators_) SetLit(l, false);
+  gauge_->SetValue(0);
+  stop_->setEnabled(false);
+  for (const char* name : {"ScanVNXfile1", "ViewSummury1", "ViewErrors1"})
+    action(name)->setEnabled(false);
+  SetViewItemsEnabled(false);
+}
+
+void MainWindow::ResetScanState() {
+  epochTimes_.MarkStale();
+  errorList_->clear();
+  shownErrorCount_ = 0;
+  session_->ResetScanState();
+  gauge_->SetValue(0);
+  SetViewItemsEnabled(false);
+  action("ViewSummury1")->setEnabled(false);
+  for (ViewPanel* v : views_) v->ResetForScan();
+}
+
+void MainWindow::ChooseFile(bool fromMenu) {
+  action("Attitude1")->setEnabled(false);
+  HideViews();
+  ResetScanPanel();
+  ResetScanState();
+  if (!fromMenu && clearSummary) clearSummary();
+  scanning_ = false;
+  file_->clear();
+  QString chosen;
+  if (fileChooser) {
+    chosen = fileChooser();
+  } else {
+    QFileDialog dialog(this, "Choose Input File");
+    dialog.setNameFilters({"VNX files (*.vnx)", "All files (*.*)"});
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!inputFileName_.isEmpty()) dialog.setDirectory(QFileInfo(inputFileName_).absolutePath());
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+      chosen = dialog.selectedFiles().first();
+  }
+  if (!chosen.isEmpty()) {
+    inputFileName_ = chosen;
+    file_->setText(chosen);
+    scan_->setEnabled(true);
+    action("ScanVNXfile1")->setEnabled(true);
+    stop_->setEnabled(true);
+  }
+  if (fromMenu) ShowStartPanel();
+  scan_->setFocus();
+}
+
+void MainWindow::BBInputClick() {
+  if (scanning_) return;  // the running scan keeps its working files
+  ChooseFile(false);
+}
+
+void MainWindow::InputVNXfile1Click() {
+  if (scanning_) return;
+  ChooseFile(true);
+}
+
+void MainWindow::BBScanClick() {
+  if (scanning_) return;
+  scan_->setEnabled(false);
+  scanning_ = true;
+  HideViews();
+  ResetScanState();
+  input_->setEnabled(false);
+  RunScan();
+  scanning_ = false;
+  stop_->setEnabled(false);
+  input_->setEnabled(true);
+  if (closeSummary_) closeSummary_->setFocus();
+  scan_->setEnabled(true);
+  if (closeAfterScan_) close();
+}
+
+void MainWindow::ScanVNXfile1Click() {
+  // A scan command arriving while a scan runs (the menu stays usable) is refused: the running
+  // scanner must not be destroyed under it.
+  if (scanning_) {
+    SetStatus("A scan is running");
+    return;
+  }
+  scanning_ = true;
+  HideViews();
+  ResetScanState();
+  ShowStartPanel();
+  RunScan();
+  scanning_ = false;
+  stop_->setEnabled(false);
+  if (closeSummary_) closeSummary_->setFocus();
+  if (closeAfterScan_) close();
+}
+
+void MainWindow::BBStopClick() { context().stopRequested = true; }
+
+bool MainWindow::RunScan() {
+  inputFileName_ = file_->text();
+  if (inputFileName_.isEmpty()) {
+    ShowMessage("You have not input VNX-File");
+    return false;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (clearSummary) clearSummary();
+  if (OpenAndScan()) {
+    AfterScan();
+    return true;
+  }
+  QApplication::restoreOverrideCursor();
+  gauge_->SetValue(0);
+  fileSize_->setText("Filesize");
+  if (session_->Errors().size() > 1) ShowErrorList();
+  action("ViewSummury1")->setEnabled(true);
+  return false;
+}
+
+bool MainWindow::OpenAndScan() {
+  if (!session_->Scan(inputFileName_.toStdString())) return false;
+  if (session_->ScanResult() == 0) ShowMessage(QString("Processed  ") + " false");
+  return true;
+}
+
+void MainWindow::AfterScan() {
+  if (runEpochAnalysis) runEpochAnalysis();
+  for (const char* name : {"TimesEpochs1", "Header1", "Satellites1", "Measurements1",
+                           "Positions1", "Ephemerides1", "Ionoparameters1", "Occupations1"})
+    action(name)->setEnabled(true);
+  action("ViewSummury1")->setEnabled(true);
+  const ScanContext& ctx = context();
+  action("Externalevents1")->setEnabled(ctx.xaCount + ctx.xbCount > 0);
+  action("Attitude1")->setEnabled(ctx.arSeen || ctx.mr73Seen || ctx.mr37Seen);
+  if (scanning_) {
+    SetStatus("Making Summary...");
+    if (buildAndShowSummary) buildAndShowSummary();
+  }
+  if (closeSummary_) closeSummary_->setFocus();
+  QApplication::restoreOverrideCursor();
+  gauge_->SetValue(0);
+  fileSize_->setText("Filesize");
+  statusBar()->clearMessage();
+}
+
+void MainWindow::ShowErrorList() {
+  const auto& errors = session_->Errors();
+  shownErrorCount_ = static_cast<int>(std::min<size_t>(errors.size(), 100));
+  errorList_->clear();
+  for (int i = 0; i < shownErrorCount_; ++i)
+    errorList_->addItem(QString::fromStdString(errors[static_cast<size_t>(i)]));
+  ShowInFront(errorPanel_);
+  errorList_->setFocus();
+}
+
+void MainWindow::OpenAbout() {
+  AboutDialog about(this);
+  about.SetTexts("Version 1.2.1", "23 June 2009");
+  about.exec();
+}
+
+void MainWindow::OpenCalculator() { calculator_->Open(); }
+
+QString MainWindow::HelpPageOfFocus() const {
+  for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+    const QVariant page = w->property("helpPage");
+    if (page.isValid()) return page.toString();
+  }
+  return "index.html";
+}
+
+void MainWindow::OpenHelp(const QString& page) {
+  if (!help_) help_ = new HelpWindow(this);
+  help_->ShowPage(page);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!closeAfterScan_ && !Confirm("Do you really want to exit VNX Viewer?")) {
+    event->ignore();
+    return;
+  }
+  if (scanning_) {
+    // The scan stops at its next checkpoint; the window closes when it has returned.
+    closeAfterScan_ = true;
+    context().stopRequested = true;
+    event->ignore();
+    return;
+  }
+  calculator_->close();
+  if (help_) help_->close();
+  session_->RemoveWorkingFiles();
+  event->accept();
+}
+
+}  // namespace vnx::app

@@ -1,0 +1,137 @@
+#pragma once
+// The main window: the input and scan commands, the scan panel with its progress gauge and
+// indicator labels, Stop, the view area with every view panel, help, About and exit.
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "engine/session.h"
+#include "engine/views/epoch_calculator.h"
+
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QStackedWidget;
+
+namespace vnx::app {
+
+class AntennaDialog;
+class CalculatorWindow;
+class HelpWindow;
+class PieGauge;
+class ViewPanel;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `startDir`: where the working directory is made (the current directory at start-up).
+  explicit MainWindow(const QString& startDir, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Seams for tests and for the window's own dialogs: a modal message box, a Yes/No question,
+  // the open-file dialog, the antenna question, the pause at the end of a scan.
+  std::function<void(const QString&)> messageSink;
+  std::function<bool(const QString&)> confirmSink;
+  std::function<QString()> fileChooser;
+  std::function<AntennaChoice(const std::string&)> antennaAsker;
+  bool pauses = true;
+
+  Session& session() { return *session_; }
+  ScanContext& context() { return session_->Context(); }
+  const QString& startDir() const { return startDir_; }
+  const QString& inputFileName() const { return inputFileName_; }
+  bool scanning() const { return scanning_; }
+  EpochTimeTable& epochTimes() { return epochTimes_; }
+
+  // The commands.
+  void BBInputClick();
+  void InputVNXfile1Click();
+  void BBScanClick();
+  void ScanVNXfile1Click();
+  void BBStopClick();
+  void ShowErrorList();
+  void OpenHelp(const QString& page);
+  void OpenAbout();
+  void OpenCalculator();
+
+  // The view area.
+  void AddView(const QString& menuItem, ViewPanel* panel);
+  void HideViews();
+  void ShowInFront(QWidget* panel);
+  void ShowStartPanel();
+  QWidget* startPanel() const;
+  QWidget* frontPanel() const;
+  void FocusInput();
+
+  void ShowMessage(const QString& text);
+  bool Confirm(const QString& text);
+  QAction* action(const QString& objectName) const;
+  void SetStatus(const QString& text);
+  void SetGauge(int percent);
+  int shownErrorCount() const { return shownErrorCount_; }
+  // Clears the texts of the Summary.
+  std::function<void()> clearSummary;
+  // The post-scan steps the Summary and Times views add (analysis, summary build).
+  std::function<bool()> runEpochAnalysis;
+  std::function<void()> buildAndShowSummary;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  class WindowUi;
+
+  void BuildMenus();
+  QWidget* BuildStartPanel();
+  QWidget* BuildScanPanel();
+  QWidget* BuildErrorPanel();
+  void ChooseFile(bool fromMenu);
+  void ResetScanPanel();
+  void ResetScanState();
+  bool RunScan();
+  bool OpenAndScan();
+  void AfterScan();
+  void SetViewItemsEnabled(bool enabled);
+  void LightIndicator(Indicator which);
+
+ public:
+  QString HelpPageOfFocus() const;
+
+ private:
+
+  QString startDir_;
+  QString inputFileName_;
+  std::unique_ptr<WindowUi> ui_;
+  std::unique_ptr<Session> session_;
+  EpochTimeTable epochTimes_;
+  bool scanning_ = false;
+  bool closeAfterScan_ = false;
+  int shownErrorCount_ = 0;
+
+  QStackedWidget* viewer_ = nullptr;
+  QWidget* startPanel_ = nullptr;
+  QLineEdit* file_ = nullptr;
+  QPushButton* input_ = nullptr;
+  QPushButton* scan_ = nullptr;
+  QPushButton* stop_ = nullptr;
+  QPushButton* closeSummary_ = nullptr;
+  PieGauge* gauge_ = nullptr;
+  QLabel* fileSize_ = nullptr;
+  QLabel* date_ = nullptr;
+  QLabel* time_ = nullptr;
+  std::array<QLabel*, kIndicatorCount> indicators_{};
+  QWidget* errorPanel_ = nullptr;
+  QListWidget* errorList_ = nullptr;
+  std::map<QString, QAction*> actions_;
+  std::vector<ViewPanel*> views_;
+  AntennaDialog* antennaDialog_ = nullptr;
+  CalculatorWindow* calculator_ = nullptr;
+  QPointer<HelpWindow> help_;
+};
+
+}  // namespace vnx::app

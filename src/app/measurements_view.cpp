@@ -1,0 +1,303 @@
+#include "app/measurements_view.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/chart.h"
+#include "app/item_radio_group.h"
+#include "app/main_window.h"
+#include "app/pie_gauge.h"
+
+namespace vnx::app {
+
+namespace {
+
+constexpr int kSmoothNo = 1;
+constexpr int kGaugePauseMs = 300;
+
+QStringList ItemNames(const ObservableItem* items, int n) {
+  QStringList names;
+  for (int i = 0; i < n; ++i) names << items[i].name;
+  return names;
+}
+
+QStringList NumberItems(int first, int last) {
+  QStringList items;
+  for (int i = first; i <= last; ++i) items << QString::number(i);
+  return items;
+}
+
+QPushButton* Button(const char* name, const QString& caption) {
+  auto* b = new QPushButton(caption);
+  b->setObjectName(name);
+  return b;
+}
+
+}  // namespace
+
+MeasurementsView::MeasurementsView(MainWindow& w) : ViewPanel(w, "PMeasurs") {
+  setProperty("helpPage", "measurements.html");
+  auto* layout = new QHBoxLayout(this);
+  chart_ = new Chart("ChMeasurs");
+  chart_->SetTitle("");
+  chart_->SetBottomTitle("Epoch number");
+  chart_->SetRightTitle("Elevation Angle [degrees]");
+  chart_->SetLegendVisible(false);
+  chart_->AddSeries("CA", QColor(0x00, 0xFF, 0x00), 3);
+  chart_->AddSeries("Elevation", QColor(Qt::blue), 2, Chart::Marker::Circle, true);
+  layout->addWidget(chart_, 1);
+  layout->addWidget(BuildControls());
+  layout->addWidget(BuildSatelliteGroups());
+  combPanel_ = BuildCombinationsPanel();
+}
+
+QWidget* MeasurementsView::BuildControls() {
+  auto* box = new QWidget;
+  auto* v = new QVBoxLayout(box);
+  v->setContentsMargins(0, 0, 0, 0);
+  measurs_ = new ItemRadioGroup("RGMeasurs", "",
+                                ItemNames(ObservableItems().data(), kObservableItemCount), 2);
+  measurs_->SetItemIndex(0);
+  smooth_ = new ItemRadioGroup("RGSmooth", "PRs Smoothed", {"Yes", "No"}, 2);
+  smooth_->SetItemIndex(kSmoothNo);
+  measSmooth_ = new ItemRadioGroup("RGMeasSmooth", "",
+                                   ItemNames(SmoothingItems().data(), kSmoothingItemCount));
+  measSmooth_->SetItemIndex(0);
+  measSmooth_->hide();
+  connect(measurs_, &ItemRadioGroup::Clicked, this, &MeasurementsView::MeasursClick);
+  connect(smooth_, &ItemRadioGroup::Clicked, this, &MeasurementsView::SmoothClick);
+  connect(measSmooth_, &ItemRadioGroup::Clicked, this, &MeasurementsView::MeasSmoothClick);
+  gauge_ = new PieGauge("GMeas");
+  auto* combinations = Button("BBComObs", "Combinations");
+  connect(combinations, &QPushButton::clicked, this, [this] { ComObsClick(); });
+  auto* calculator = Button("BitBtn29", "Epoch --> Time");
+  calculator->setToolTip("Epoch number --> time calculator");
+  connect(calculator, &QPushButton::clicked, this, [this] { window.OpenCalculator(); });
+  close_ = Button("BBCloseMeas", "Close");
+  connect(close_, &QPushButton::clicked, this, [this] { CloseView(); });
+  for (QWidget* x : std::initializer_list<QWidget*>{measurs_, smooth_, measSmooth_})
+    v->addWidget(x);
+  v->addStretch(1);
+  v->addWidget(gauge_, 0, Qt::AlignHCenter);
+  for (QWidget* x : std::initializer_list<QWidget*>{combinations, calculator, close_})
+    v->addWidget(x);
+  return box;
+}
+
+QWidget* MeasurementsView::BuildSatelliteGroups() {
+  auto* box = new QWidget;
+  auto* v = new QVBoxLayout(box);
+  v->setContentsMargins(0, 0, 0, 0);
+  satGroups_ = {new ItemRadioGroup("RGMGPS", " GPS ", NumberItems(1, 32), 4),
+                new ItemRadioGroup("RGMGLO", " GLO", NumberItems(1, 24), 4),
+                new ItemRadioGroup("RGMGEO", " GEO", NumberItems(20, 38), 4),
+                new ItemRadioGroup("RGMGAL", " GAL ", NumberItems(1, 32), 4)};
+  for (int s = 0; s < 4; ++s) {
+    const auto system = static_cast<SatSystem>(s);
+    connect(Group(system), &ItemRadioGroup::Clicked, this,
+            [this, system](int item) { SatelliteClick(system, item); });
+    v->addWidget(Group(system));
+  }
+  v->addStretch(1);
+  return box;
+}
+
+QFrame* MeasurementsView::BuildCombinationsPanel() {
+  auto* panel = new QFrame(this);
+  panel->setObjectName("PCombObs");
+  panel->setProperty("helpPage", "combinations.html");
+  panel->setFrameShape(QFrame::Panel);
+  panel->setAutoFillBackground(true);
+  panel->setStyleSheet("QFrame#PCombObs { background-color: #00a000; }");
+  auto* v = new QVBoxLayout(panel);
+  auto* heading = new QLabel("Combinations of Observables");
+  heading->setObjectName("StaticText12");
+  heading->setAlignment(Qt::AlignCenter);
+  heading->setStyleSheet("QLabel { color: white; font-weight: bold; }");
+  QStringList items;
+  for (const char* t : CombinationItemTexts()) items << t;
+  comObs_ = new ItemRadioGroup("RGComObs", "", items);
+  comObs_->SetItemIndex(0);
+  comObs_->setStyleSheet("QGroupBox { background-color: #c0ffc0; }");
+  auto* buttons = new QHBoxLayout;
+  auto* ok = Button("BBOkComObs", "Ok");
+  auto* cancel = Button("BBCloseComObs", "Cancel");
+  connect(ok, &QPushButton::clicked, this, [this] { OkComObsClick(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { CloseComObsClick(); });
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  v->addWidget(heading);
+  v->addWidget(comObs_);
+  v->addLayout(buttons);
+  panel->adjustSize();
+  panel->hide();
+  return panel;
+}
+
+void MeasurementsView::Open() {
+  measurementMode_ = true;
+  window.HideViews();
+  Group(SatSystem::Gps)->SetItemIndex(0);
+  for (SatSystem s : {SatSystem::Glonass, SatSystem::Sbas, SatSystem::Galileo})
+    Group(s)->SetItemIndex(-1);
+  measurs_->SetItemIndex(0);
+  RelabelSatellites();
+  window.ShowInFront(this);
+  repaint();
+  selectedSystem_ = SatSystem::Gps;
+  DrawObservable();
+  close_->setFocus();
+}
+
+void MeasurementsView::ResetForScan() {
+  chart_->ClearAll();
+  combPanel_->hide();
+}
+
+void MeasurementsView::RelabelSatellites() {
+  for (int s = 0; s < 4; ++s) {
+    const auto system = static_cast<SatSystem>(s);
+    const std::vector<std::string> texts = SatelliteItemTexts(window.context(), system);
+    for (size_t i = 0; i < texts.size(); ++i)
+      Group(system)->SetItemText(static_cast<int>(i), QString::fromStdString(texts[i]));
+  }
+}
+
+SelectedSatellite MeasurementsView::Selected() const {
+  return SelectedSatellite::OfItem(selectedSystem_, Group(selectedSystem_)->ItemIndex());
+}
+
+void MeasurementsView::SatelliteClick(SatSystem system, int item) {
+  for (int s = 0; s < 4; ++s)
+    if (static_cast<SatSystem>(s) != system) satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
+  Group(system)->SetItemIndex(item);
+  selectedSystem_ = system;
+  chart_->Clear(0);
+  chart_->Clear(1);
+  if (Group(system)->ItemText(item) == "N") {
+    chart_->Redraw();  // a satellite not in the file: nothing to read
+    return;
+  }
+  if (!measurementMode_)
+    DrawCombination();
+  else if (smooth_->ItemIndex() == kSmoothNo)
+    DrawObservable();
+  else
+    DrawSmoothing();
+}
+
+void MeasurementsView::MeasursClick(int item) {
+  measurs_->SetItemIndex(item);
+  measurementMode_ = true;
+  DrawObservable();
+}
+
+void MeasurementsView::SmoothClick(int item) {
+  smooth_->SetItemIndex(item);
+  measurementMode_ = true;
+  const bool raw = item == kSmoothNo;
+  measurs_->setVisible(raw);
+  measSmooth_->setVisible(!raw);
+  if (raw)
+    DrawObservable();
+  else
+    DrawSmoothing();
+}
+
+void MeasurementsView::MeasSmoothClick(int item) {
+  measSmooth_->SetItemIndex(item);
+  measurementMode_ = true;
+  DrawSmoothing();
+}
+
+void MeasurementsView::ComObsClick() {
+  // In front of the chart, near its top left corner.
+  combPanel_->adjustSize();
+  combPanel_->move(chart_->geometry().topLeft() + QPoint(40, 40));
+  combPanel_->show();
+  combPanel_->raise();
+}
+
+void MeasurementsView::CloseComObsClick() {
+  combPanel_->hide();
+}
+
+void MeasurementsView::OkComObsClick() {
+  measurementMode_ = false;
+  combPanel_->hide();
+  chart_->Clear(0);
+  chart_->Clear(1);
+  measurs_->SetItemIndex(-1);
+  // SBAS and Galileo satellites wait for a click.
+  if (selectedSystem_ == SatSystem::Gps || selectedSystem_ == SatSystem::Glonass)
+    DrawCombination();
+  else
+    chart_->Redraw();
+}
+
+void MeasurementsView::DrawObservable() {
+  const MeasurementChart c = DrawObservableChart(ChartSourceOf(window.context()), Selected(),
+                                                 measurs_->ItemIndex(), [this](int p) {
+                                                   gauge_->SetValue(p);
+                                                   gauge_->repaint();
+                                                 });
+  ShowChart(c);
+  if (c.complete) FinishGauge(true);
+}
+
+void MeasurementsView::DrawSmoothing() {
+  const MeasurementChart c = DrawSmoothingChart(ChartSourceOf(window.context()), Selected(),
+                                                measSmooth_->ItemIndex(), [this](int p) {
+                                                  gauge_->SetValue(p);
+                                                  gauge_->repaint();
+                                                });
+  ShowChart(c);
+  if (c.complete) FinishGauge(true);
+}
+
+void MeasurementsView::DrawCombination() {
+  const int item = std::max(comObs_->ItemIndex(), 0);
+  const MeasurementChart c = DrawCombinationChart(ChartSourceOf(window.context()), Selected(),
+                                                  static_cast<Combination>(item), [this](int p) {
+                                                    gauge_->SetValue(p);
+                                                    gauge_->repaint();
+                                                  });
+  ShowChart(c);
+  if (c.complete) FinishGauge(false);
+}
+
+void MeasurementsView::ShowChart(const MeasurementChart& c) {
+  if (c.drawn) {
+    chart_->SetTitle(QString::fromStdString(c.title));
+    if (c.rightTitle) chart_->SetRightTitle(QString::fromStdString(*c.rightTitle));
+    chart_->SetPoints(0, c.values.x, c.values.y);
+    chart_->SetPoints(1, c.elevations.x, c.elevations.y);
+  }
+  chart_->Redraw();
+  if (!c.message.empty()) window.ShowMessage(QString::fromStdString(c.message));
+}
+
+void MeasurementsView::FinishGauge(bool pauseFirst) {
+  if (pauseFirst) Pause(kGaugePauseMs);
+  gauge_->SetValue(100);
+  gauge_->repaint();
+  Pause(kGaugePauseMs);
+  gauge_->SetValue(0);
+  gauge_->repaint();
+}
+
+void MeasurementsView::Pause(int ms) {
+  if (!window.pauses) return;
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace vnx::app

@@ -1,0 +1,178 @@
+#include "cli/ephemeris_report.h"
+
+#include <array>
+#include <cctype>
+
+namespace vnx {
+
+namespace {
+
+constexpr std::array<EphSystem, 4> kSystems{EphSystem::Gps, EphSystem::Glonass, EphSystem::Sbas,
+                                            EphSystem::Galileo};
+
+const char* SystemName(EphSystem s) {
+  switch (s) {
+    case EphSystem::Gps:
+      return "GPS";
+    case EphSystem::Glonass:
+      return "GLO";
+    case EphSystem::Sbas:
+      return "GEO";
+    case EphSystem::Galileo:
+      return "GAL";
+  }
+  return "";
+}
+
+const char* JsonKey(EphSystem s) {
+  switch (s) {
+    case EphSystem::Gps:
+      return "gps";
+    case EphSystem::Glonass:
+      return "glonass";
+    case EphSystem::Sbas:
+      return "sbas";
+    case EphSystem::Galileo:
+      return "galileo";
+  }
+  return "";
+}
+
+bool SystemFromLetter(char c, EphSystem& s) {
+  for (EphSystem candidate : kSystems)
+    if (EphSystemLetter(candidate) == c) {
+      s = candidate;
+      return true;
+    }
+  return false;
+}
+
+// A decimal number of at most six digits, nothing else.
+bool ParseNumber(const std::string& text, int& out) {
+  if (text.empty() || text.size() > 6) return false;
+  for (char c : text)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+  out = std::stoi(text);
+  return true;
+}
+
+bool ScanUsable(const Session& session, bool mapped) {
+  return mapped && session.ScanResult() == 1 && session.WriteFailure().empty();
+}
+
+nlohmann::json PageJson(const EphemerisSelector& sel, const EphemerisPage& page) {
+  nlohmann::json texts = nlohmann::json::array();
+  for (const auto& [control, text] : page.texts)
+    texts.push_back({{"control", control}, {"text", text}});
+  return {{"system", std::string(1, EphSystemLetter(sel.system))},
+          {"satellite", sel.satellite},
+          {"ordinal", sel.ordinal},
+          {"found", page.outcome == EphPageOutcome::Filled},
+          {"page_control", EphPageControl(sel.system)},
+          {"texts", texts}};
+}
+
+// The selected ephemeris; a satellite with fewer than N ephemerides is reported as not found
+// here, where the view would simply show nothing new.
+EphemerisPage SelectedPage(const Session& session, const EphemerisSelector& sel) {
+  const ScanContext& ctx = session.Context();
+  EphemerisPage page =
+      FillEphemerisPage(ctx.files, ctx.ephemerides, sel.system, sel.satellite, sel.ordinal);
+  if (page.outcome == EphPageOutcome::Unchanged)
+    page.messages.push_back("Ephemeris " + std::to_string(sel.ordinal) + " for SV " +
+                            EphSystemLetter(sel.system) + std::to_string(sel.satellite) +
+                            "  is not found");
+  return page;
+}
+
+void PrintText(const std::vector<std::string>& lines, std::ostream& out) {
+  for (const auto& line : lines) out << line << '\n';
+}
+
+}  // namespace
+
+bool ParseEphemerisSelector(const std::string& text, EphemerisSelector& out) {
+  const size_t colon = text.find(':');
+  if (text.size() < 4 || colon == std::string::npos) return false;
+  EphemerisSelector sel;
+  if (!SystemFromLetter(static_cast<char>(std::toupper(static_cast<unsigned char>(text[0]))),
+                        sel.system))
+    return false;
+  int n = 0, ordinal = 0;
+  if (!ParseNumber(text.substr(1, colon - 1), n) || !ParseNumber(text.substr(colon + 1), ordinal))
+    return false;
+  if (n < EphSystemFirstNumber(sel.system) || n > EphSystemLastNumber(sel.system) || ordinal < 1)
+    return false;
+  sel.satellite = n;
+  sel.ordinal = ordinal;
+  out = sel;
+  return true;
+}
+
+std::vector<std::string> EphemerisCountLines(const EphemerisStore& store) {
+  std::vector<std::string> out;
+  for (EphSystem s : kSystems) {
+    const std::vector<int> sats = store.Satellites(s);
+    int32_t total = 0;
+    for (int n : sats) total += store.Count(s, n);
+    out.push_back(std::string(SystemName(s)) + ": " + std::to_string(sats.size()) +
+                  " satellites, " + std::to_string(total) + " ephemerides");
+    for (int n : sats)
+      out.push_back("  " + std::string(1, EphSystemLetter(s)) + std::to_string(n) + " " +
+                    std::to_string(store.Count(s, n)));
+  }
+  return out;
+}
+
+nlohmann::json EphemerisCountsJson(const EphemerisStore& store) {
+  nlohmann::json j = nlohmann::json::object();
+  for (EphSystem s : kSystems) {
+    nlohmann::json list = nlohmann::json::array();
+    for (int n : store.Satellites(s))
+      list.push_back({{"satellite", n}, {"ephemerides", store.Count(s, n)}});
+    j[JsonKey(s)] = list;
+  }
+  return j;
+}
+
+std::vector<std::string> EphemerisPageLines(const EphemerisPage& page) {
+  std::vector<std::string> out;
+  for (const auto& [control, text] : page.texts) out.push_back(control + "\t" + text);
+  return out;
+}
+
+int RunEphemerisQuery(const Session& session, bool mapped, const EphemerisQuery& query,
+                      const std::string& file, std::vector<std::string> messages, std::ostream& out,
+                      std::ostream& err) {
+  nlohmann::json j{{"file", file}};
+  int status = ScanUsable(session, mapped) ? 0 : 2;
+  EphemerisSelector sel;
+  if (!query.selector.empty() && !ParseEphemerisSelector(query.selector, sel)) {
+    messages.push_back("Not an ephemeris selector: " + query.selector);
+    status = 2;
+  }
+  std::vector<std::string> lines;
+  if (status == 0 && query.counts) {
+    j["ephemerides"] = EphemerisCountsJson(session.Context().ephemerides);
+    lines = EphemerisCountLines(session.Context().ephemerides);
+  }
+  if (status == 0 && !query.selector.empty()) {
+    const EphemerisPage page = SelectedPage(session, sel);
+    messages.insert(messages.end(), page.messages.begin(), page.messages.end());
+    if (page.outcome != EphPageOutcome::Filled) status = 1;
+    j["ephemeris"] = PageJson(sel, page);
+    const std::vector<std::string> pageLines = EphemerisPageLines(page);
+    lines.insert(lines.end(), pageLines.begin(), pageLines.end());
+  }
+  if (query.json) {
+    j["messages"] = messages;
+    j["exit_status"] = status;
+    out << j.dump(2) << '\n';
+  } else {
+    PrintText(messages, err);
+    PrintText(lines, out);
+  }
+  return status;
+}
+
+}  // namespace vnx

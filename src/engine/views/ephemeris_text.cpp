@@ -1,0 +1,387 @@
+#include "engine/views/ephemeris_text.h"
+
+#include <array>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+
+#include "engine/epoch/record_reader.h"
+#include "engine/time/extended80.h"
+#include "engine/time/gps_time.h"
+
+namespace vnx {
+
+namespace {
+
+constexpr int kSignificantDigits = 15;
+constexpr int kLowestPlainExponent = -5;  // 0.00001
+
+std::string Num(int64_t v) {
+  return std::to_string(v);
+}
+
+std::string Bit(unsigned value, unsigned bit) {
+  return (value >> bit) & 1u ? "1" : "0";
+}
+
+// Two flag bits read as a number 0..3: the lower bit counts 1, the upper 2.
+std::string BitPair(unsigned value, unsigned lowBit) {
+  return Num(((value >> lowBit) & 1u) + 2 * ((value >> (lowBit + 1)) & 1u));
+}
+
+std::string DecimalSeparator() {
+  const std::lconv* lc = std::localeconv();
+  return lc && lc->decimal_point && *lc->decimal_point ? lc->decimal_point : ".";
+}
+
+// The value rounded to 15 significant digits: its digits without trailing zeros and the
+// decimal exponent of the first one.
+void SignificantDigits(double magnitude, std::string& digits, int& exponent) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*e", kSignificantDigits - 1, magnitude);
+  std::string text(buf);
+  const size_t e = text.find_first_of("eE");
+  digits.clear();
+  for (size_t i = 0; i < e; ++i)
+    if (text[i] >= '0' && text[i] <= '9') digits += text[i];
+  exponent = std::stoi(text.substr(e + 1));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+}
+
+std::string PlainForm(const std::string& digits, int exponent, const std::string& sep) {
+  if (exponent < 0)
+    return "0" + sep + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+  const auto whole = static_cast<size_t>(exponent) + 1;
+  if (digits.size() <= whole) return digits + std::string(whole - digits.size(), '0');
+  return digits.substr(0, whole) + sep + digits.substr(whole);
+}
+
+std::string FormTimeText(const TimeRec& t) {
+  int64_t whole = 0, ns = 0;
+  Ext80SplitSeconds(t.seconds, whole, ns);
+  return EphTimeText(t.hour, t.minute, static_cast<int32_t>(whole));
+}
+
+std::string FormDateText(const TimeRec& t) {
+  return EphDateText(t.year, t.month, t.day);
+}
+
+// ---- GPS and Galileo ----
+
+using KeplerValue = std::string (*)(const KeplerEphFields&, bool galileo);
+
+struct KeplerLabel {
+  const char* control;  // Galileo adds "E"
+  const char* label;
+  KeplerValue value;
+};
+
+TGPSTime ToeTime(const KeplerEphFields& k) {
+  const int64_t t = static_cast<int64_t>(TGPSWeek(k.wn).Week()) * kSecondsPerWeek + k.toe;
+  return TGPSTime(static_cast<uint32_t>(t));
+}
+
+// The labels of the GPS page, tab by tab; values are the record's fields.
+const std::array<KeplerLabel, 35> kKeplerLabels{{
+    {"STTimeWeek", " Time of week [s]     ",
+     [](const KeplerEphFields& k, bool) { return Num(k.tow); }},
+    {"STDate", " Date  ",
+     [](const KeplerEphFields& k, bool) {
+       const TGPSTime t = ToeTime(k);
+       return EphDateText(t.Year(), t.Month(), t.Day());
+     }},
+    {"STTime", " Time  ",
+     [](const KeplerEphFields& k, bool) {
+       const TGPSTime t = ToeTime(k);
+       return EphTimeText(t.Hour(), t.Minute(), t.Second());
+     }},
+    {"STCurvFitInt", " Curve fit interval     ",
+     [](const KeplerEphFields& k, bool) { return Bit(k.flags, 0); }},
+    {"STDatFlagL2P", " Data flag for L2 P-code     ",
+     [](const KeplerEphFields& k, bool) { return Bit(k.flags, 1); }},
+    {"STCodeL2P", " Code on L2 channel     ",
+     [](const KeplerEphFields& k, bool) { return BitPair(k.flags, 2); }},
+    {"STASFlag", " Anti-spoof flag (from HOW)     ",
+     [](const KeplerEphFields& k, bool) { return Bit(k.flags, 4); }},
+    {"STAlert", " 'Alert' flag (from HOW)     ",
+     [](const KeplerEphFields& k, bool) { return Bit(k.flags, 5); }},
+    {"STFromMem", " Retrieved from non-volatile memory     ",
+     [](const KeplerEphFields& k, bool) { return Bit(k.flags, 6); }},
+    {"STIODC", " Issue of data, clock (IODC)     ",
+     [](const KeplerEphFields& k, bool) { return Num(k.iodc); }},
+    {"STRefTime", " Clock data reference time (toc) [s]     ",
+     [](const KeplerEphFields& k, bool) { return Num(k.toc); }},
+    {"STURA", " User range accuracy (URA)     ",
+     [](const KeplerEphFields& k, bool) { return Num(k.ura); }},
+    {"SThealth", " Satellite health (healthS)     ",
+     [](const KeplerEphFields& k, bool galileo) {
+       return galileo ? Num(static_cast<int8_t>(k.health)) : Num(k.health);
+     }},
+    {"STwn", " Week number (wn)     ", [](const KeplerEphFields& k, bool) { return Num(k.wn); }},
+    {"STGdelay", " Estimated group delay differential (tgd) [s]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.tgd); }},
+    {"STaf2", "Af2 [s/(s^2)]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.af2); }},
+    {"STaf1", "Af1 [s/s]     ", [](const KeplerEphFields& k, bool) { return EphFloatText(k.af1); }},
+    {"STaf0", "Af0 [s]     ", [](const KeplerEphFields& k, bool) { return EphFloatText(k.af0); }},
+    {"STtoe", " Ephemeris reference time (toe) [s]     ",
+     [](const KeplerEphFields& k, bool) { return Num(k.toe); }},
+    {"STIODE", " Issue of data, ephemeris (IODE)     ",
+     [](const KeplerEphFields& k, bool) { return Num(k.iode); }},
+    {"STrootA", " Square root of the semi-major axis [m^0.5]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.rootA); }},
+    {"STecc", " Eccentricity     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.ecc); }},
+    {"STm0", " Mean anomaly at reference time (wn,toe) [semi-circles]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.m0); }},
+    {"STomega0", " Longitude of ascending node  [semi-circles]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.omega0); }},
+    {"STinc0", " Inclination angle at reference time  [semi-circles]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.inc0); }},
+    {"STPer", " Argument of perigee  [semi-circles]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.per); }},
+    {"STdeln", " Mean motion difference from computed [semi-circles/s]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.deln); }},
+    {"STomDot", " Rate of right ascension [semi-circles/s]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.omDot); }},
+    {"STiDot", " Rate of inclination angle [semi-circles/s]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.iDot); }},
+    {"STcrc", " Cosine correction to radius [m]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.crc); }},
+    {"STcrs", " Sine correction to radius [m]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.crs); }},
+    {"STcuc", " Cosine correction to latitude [rad]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.cuc); }},
+    {"STcus", " Sine correction to latitude [rad]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.cus); }},
+    {"STcic", " Cosine correction to inclination [rad]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.cic); }},
+    {"STcis", " Sine correction to inclination [rad]     ",
+     [](const KeplerEphFields& k, bool) { return EphFloatText(k.cis); }},
+}};
+
+void AddKeplerTexts(const KeplerEphFields& k, bool galileo, ControlTexts& out) {
+  const std::string suffix = galileo ? "E" : "";
+  for (const KeplerLabel& row : kKeplerLabels)
+    out.emplace_back(row.control + suffix, row.label + row.value(k, galileo));
+}
+
+std::string Title(const char* head, int32_t number, int32_t ordinal) {
+  return head + Num(number) + "   N=" + Num(ordinal);
+}
+
+// ---- record finder ----
+
+template <class Rec>
+std::optional<Rec> FindRecord(const WorkingFiles& files, WorkFile f, int32_t sv, int32_t ordinal,
+                              std::vector<std::string>& messages) {
+  RecordReader reader(files.PathOf(f), sizeof(Rec));
+  if (!reader.IsOpen()) {
+    messages.push_back(std::string("Error Opening File ") + WorkFileName(f) + " ! ");
+    return std::nullopt;
+  }
+  Rec rec;
+  int32_t count = 0;
+  while (count < ordinal && reader.Read(&rec))
+    if (rec.sv == sv) ++count;
+  if (count < ordinal) return std::nullopt;
+  return rec;
+}
+
+template <class Rec>
+bool FillFrom(const WorkingFiles& files, EphSystem s, int32_t sv, int32_t ordinal,
+              ControlTexts (*texts)(const Rec&, int32_t), EphemerisPage& page) {
+  const std::optional<Rec> rec =
+      FindRecord<Rec>(files, EphSystemFile(s), sv, ordinal, page.messages);
+  if (!rec) return false;
+  page.texts = texts(*rec, ordinal);
+  return true;
+}
+
+}  // namespace
+
+std::string EphFloatText(double v) {
+  if (std::isnan(v)) return "NAN";
+  if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+  if (v == 0) return "0";
+  std::string digits;
+  int exponent = 0;
+  SignificantDigits(std::fabs(v), digits, exponent);
+  const std::string sep = DecimalSeparator();
+  const std::string sign = v < 0 ? "-" : "";
+  if (exponent >= kLowestPlainExponent && exponent < kSignificantDigits)
+    return sign + PlainForm(digits, exponent, sep);
+  std::string mantissa = digits.substr(0, 1);
+  if (digits.size() > 1) mantissa += sep + digits.substr(1);
+  return sign + mantissa + "E" + Num(exponent);
+}
+
+std::string EphDateText(int32_t year, int32_t month, int32_t day) {
+  return Num(day) + "\\" + Num(month) + "\\" + Num(year);
+}
+
+std::string EphTimeText(int32_t hour, int32_t minute, int32_t second) {
+  return Num(hour) + ":" + Num(minute) + ":" + Num(second) + ".000";
+}
+
+ControlTexts GpsEphemerisTexts(const EphemGPSRec& rec, int32_t ordinal) {
+  ControlTexts out{{"STEphem", Title("GPS Ephemeris  sv = ", rec.sv, ordinal)}};
+  AddKeplerTexts(rec.body.k, false, out);
+  return out;
+}
+
+ControlTexts GalEphemerisTexts(const EphemGALRec& rec, int32_t ordinal) {
+  ControlTexts out{{"STEphem", Title("GAL Ephemeris  sv = ", rec.sv, ordinal)}};
+  const GalEphBody& b = rec.body;
+  AddKeplerTexts(b.k, true, out);
+  out.emplace_back("STBCDa",
+                   "   Broadcast group delay E1-E5a               " + EphFloatText(b.bcdA));
+  out.emplace_back("STBCDb",
+                   "   Broadcast group delay E1-E5b               " + EphFloatText(b.bcdB));
+  out.emplace_back("STai0",
+                   "   Effective ionization level ai0               " + EphFloatText(b.ai0));
+  out.emplace_back("STai1",
+                   "   Effective ionization level ai1               " + EphFloatText(b.ai1));
+  out.emplace_back("STai2",
+                   "   Effective ionization level ai2               " + EphFloatText(b.ai2));
+  out.emplace_back("STSFI", "   Ionospheric disturbance flags               " + Num(b.sfi));
+  return out;
+}
+
+ControlTexts GloEphemerisTexts(const EphemGLORec& rec, int32_t ordinal) {
+  const GloEphBody& b = rec.body;
+  ControlTexts out{{"STEphem", Title("GLONASS Ephemeris  sv= ", rec.sv, ordinal)}};
+  // General
+  out.emplace_back("STtk", " Frame start time within current day [s]     " + Num(b.tk));
+  out.emplace_back("STfrqNum", " SV frequency channel number [-7..24]     " + Num(b.frqNum));
+  out.emplace_back("STdne", " Day number within 4-year period     " + Num(b.dne));
+  out.emplace_back("STHeal0", " MSB taken from Bn word     " + Bit(b.health, 0));
+  out.emplace_back("STHeal1", " 'tau' and 'gamma' may be wrong     " + Bit(b.health, 1));
+  out.emplace_back("STHeal2", " 'r[3]' 'v[3]' may be wrong     " + Bit(b.health, 2));
+  out.emplace_back("STHeal3", " SV health status from almanac     " + Bit(b.health, 3));
+  out.emplace_back("STHeal4",
+                   " SV health status from almanac is available     " + Bit(b.health, 4));
+  out.emplace_back("STtb", " Ephemeris reference time [s]     " + Num(b.tb));
+  out.emplace_back("STDateGLO", " Date  " + FormDateText(rec.time));
+  out.emplace_back("STTimeGLO", " Time  " + FormTimeText(rec.time) + "  (UTC)");
+  // Ephemeris data
+  for (int i = 0; i < 3; ++i) {
+    const std::string k = Num(i + 1);
+    out.emplace_back("STw" + k, " w[" + k + "]     " + EphFloatText(b.w[i]));
+  }
+  for (int i = 0; i < 3; ++i) {
+    const std::string k = Num(i + 1);
+    out.emplace_back("STv" + k, " v[" + k + "]     " + EphFloatText(b.v[i]));
+  }
+  for (int i = 0; i < 3; ++i) {
+    const std::string k = Num(i + 1);
+    out.emplace_back("STr" + k, " r[" + k + "]     " + EphFloatText(b.r[i]));
+  }
+  out.emplace_back("STage", " Age of operational information [days]     " + Num(b.age));
+  // Flags and clock data
+  out.emplace_back("STFlag01", " p1 word     " + BitPair(b.flags, 0));
+  out.emplace_back("STFlag2", " p2 word     " + Num(b.flags & 4));
+  out.emplace_back("STFlag3", " p3 word     " + Num(b.flags & 8));
+  out.emplace_back("STFlag45", " LSB taken from Bn word     " + BitPair(b.flags, 4));
+  out.emplace_back("STFlag6", "Retrieved from non-volatile memory     " + Num(b.flags & 64));
+  out.emplace_back("STtauSys",
+                   " Time correction to GLONASS time scale     " + EphFloatText(b.tauSys));
+  out.emplace_back("STtau", " Correction to satellite clock [s]     " + EphFloatText(b.tau));
+  out.emplace_back("STgamma", " Rate of satellite clock offset [s/s]     " + EphFloatText(b.gamma));
+  return out;
+}
+
+ControlTexts GeoEphemerisTexts(const EphemGEORec& rec, int32_t ordinal) {
+  const GeoEphBody& b = rec.body;
+  ControlTexts out{{"STEphem", Title("GEO Ephemeris  sv= ", rec.sv - 100, ordinal)}};
+  // General
+  out.emplace_back("STtodGEO", " Reference time (seconds of the day) [s]     " +
+                                   Num(static_cast<uint32_t>(b.tod)));
+  out.emplace_back("STuraGEO", "  Accuracy code (URA)     " + Num(b.ura));
+  out.emplace_back("STiodGEO", " Issue of data                " + Num(b.iod));
+  out.emplace_back("STDateGEO", " Date  " + FormDateText(rec.time));
+  out.emplace_back("STTimeGEO", " Time  " + FormTimeText(rec.time));
+  out.emplace_back("STaGf0", " SV clock offset factor \"a0\" [s]   " + EphFloatText(b.aGf0));
+  out.emplace_back("STaGf1", " SV clock offset factor \"a1\" [s/s]  " + EphFloatText(b.aGf1));
+  out.emplace_back("STwnGEO", "  GPS week                            " + Num(b.wn));
+  out.emplace_back("STtowGEO", "  Time of GPS week                     " + Num(b.tow));
+  // Ephemeris data
+  for (int i = 0; i < 3; ++i) {
+    const std::string k = Num(i + 1);
+    out.emplace_back("STw" + k + "GEO", " w[" + k + "]       " + EphFloatText(b.w[i]));
+  }
+  for (int i = 0; i < 3; ++i) {
+    const std::string k = Num(i + 1);
+    out.emplace_back("STv" + k + "GEO", " v[" + k + "]       " + EphFloatText(b.v[i]));
+  }
+  for (int i = 0; i < 3; ++i) {
+    const std::string k = Num(i + 1);
+    out.emplace_back("STr" + k + "GEO", " r[" + k + "]       " + EphFloatText(b.r[i]));
+  }
+  return out;
+}
+
+const char* EphPageControl(EphSystem s) {
+  switch (s) {
+    case EphSystem::Gps:
+      return "PCEphGPS";
+    case EphSystem::Glonass:
+      return "PCEphGLO";
+    case EphSystem::Sbas:
+      return "PCEphGEO";
+    case EphSystem::Galileo:
+      return "PCEphGAL";
+  }
+  return "PCEphGPS";
+}
+
+EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore& store, EphSystem s,
+                                int n, int32_t ordinal) {
+  EphemerisPage page;
+  if (ordinal < 1 || store.Count(s, n) < ordinal) return page;
+  bool found = false;
+  switch (s) {
+    case EphSystem::Gps:
+      found = FillFrom<EphemGPSRec>(files, s, n, ordinal, GpsEphemerisTexts, page);
+      break;
+    case EphSystem::Glonass:
+      found = FillFrom<EphemGLORec>(files, s, n, ordinal, GloEphemerisTexts, page);
+      break;
+    case EphSystem::Sbas:
+      found = FillFrom<EphemGEORec>(files, s, n + 100, ordinal, GeoEphemerisTexts, page);
+      break;
+    case EphSystem::Galileo:
+      found = FillFrom<EphemGALRec>(files, s, n, ordinal, GalEphemerisTexts, page);
+      break;
+  }
+  if (found) {
+    page.outcome = EphPageOutcome::Filled;
+    return page;
+  }
+  page.outcome = EphPageOutcome::NotFound;
+  page.messages.push_back("Ephemeris " + Num(ordinal) + " for SV " + EphSystemLetter(s) + Num(n) +
+                          "  is not found");
+  return page;
+}
+
+bool EphButtonEnabled(const EphemerisStore& store, EphSystem s, int n) {
+  return store.Count(s, n) > 0;
+}
+
+bool EphMoreEnabled(const EphemerisStore& store, EphSystem s, int n, int32_t ordinal) {
+  return ordinal < store.Count(s, n);
+}
+
+bool EphLessEnabled(int32_t ordinal) {
+  return ordinal >= 2;
+}
+
+std::optional<std::pair<EphSystem, int>> EphAutomaticSelection(const EphemerisStore& store) {
+  for (EphSystem s : {EphSystem::Gps, EphSystem::Glonass}) {
+    const std::vector<int> sats = store.Satellites(s);
+    if (!sats.empty()) return std::make_pair(s, sats.front());
+  }
+  return std::nullopt;
+}
+
+}  // namespace vnx

@@ -1,0 +1,111 @@
+#include "engine/views/events_series.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "engine/epoch/record_reader.h"
+#include "engine/epoch/records.h"
+#include "engine/epoch/scan_context.h"
+#include "engine/time/gps_time.h"
+
+namespace vnx {
+
+namespace {
+
+// How one input's pass ended.
+enum class Outcome { Drawn, Stopped };
+
+struct Spread {
+  double smallest = std::numeric_limits<double>::max();
+  double largest = std::numeric_limits<double>::lowest();
+  void Take(double v) {
+    smallest = std::min(smallest, v);
+    largest = std::max(largest, v);
+  }
+};
+
+// Reads the event times of one input and adds the intervals to `series`.
+Outcome DrawIntervals(const std::string& dir, WorkFile file, int32_t count, PointSeries& series,
+                      EventChart& chart) {
+  RecordReader reader(dir + WorkFileName(file), sizeof(ExtEventRec));
+  if (!reader.IsOpen()) {
+    chart.message = OpeningFailure(file);
+    return Outcome::Stopped;
+  }
+  ExtEventRec rec;
+  if (!reader.Read(&rec)) return Outcome::Stopped;
+  TGPSTimeNS previous = TGPSTimeNS::FromTimeRec(rec.time);
+  Spread spread;
+  for (int32_t k = 2; k <= count; ++k) {
+    if (!reader.Read(&rec)) return Outcome::Stopped;
+    const TGPSTimeNS t = TGPSTimeNS::FromTimeRec(rec.time);
+    const double ms =
+        static_cast<double>(t.Nanoseconds() - previous.Nanoseconds()) / 1000000.0 +
+        static_cast<double>(int64_t{t.Seconds()} - int64_t{previous.Seconds()}) * 1000.0;
+    series.Add(k, ms);
+    spread.Take(ms);
+    previous = t;
+  }
+  chart.axis = AxisRule(spread.smallest, spread.largest, series);
+  return Outcome::Drawn;
+}
+
+// Reads the offsets of one input into `series`.
+Outcome DrawOffsets(const std::string& dir, WorkFile file, int32_t count, PointSeries& series,
+                    EventChart& chart) {
+  RecordReader reader(dir + WorkFileName(file), sizeof(ZOffsetRec));
+  if (!reader.IsOpen()) {
+    chart.message = OpeningFailure(file);
+    return Outcome::Stopped;
+  }
+  Spread spread;
+  ZOffsetRec rec;
+  for (int32_t k = 1; k <= count; ++k) {
+    if (!reader.Read(&rec)) return Outcome::Stopped;
+    series.Add(k, rec.offset);
+    spread.Take(rec.offset);
+  }
+  chart.axis = AxisRule(spread.smallest, spread.largest, series);
+  return Outcome::Drawn;
+}
+
+using DrawInput = Outcome (*)(const std::string&, WorkFile, int32_t, PointSeries&, EventChart&);
+
+// Input A, then input B; a stop in A leaves B undrawn. An input needs at least two records.
+EventChart DrawBoth(const std::string& dir, EventInput a, EventInput b, WorkFile fileA,
+                    WorkFile fileB, DrawInput draw) {
+  EventChart chart;
+  if (a.drawn && a.count >= 2 &&
+      draw(dir, fileA, a.count, chart.series[0], chart) == Outcome::Stopped)
+    return chart;
+  if (b.drawn && b.count >= 2) draw(dir, fileB, b.count, chart.series[1], chart);
+  return chart;
+}
+
+}  // namespace
+
+AxisRange AxisRule(double smallest, double largest, const PointSeries& series) {
+  if (std::fabs(largest - smallest) >= 1) return {};
+  const auto [lo, hi] = std::minmax_element(series.y.begin(), series.y.end());
+  if (lo == series.y.end()) return {};
+  return {false, std::trunc(*lo) - 1, std::trunc(*hi) + 1};
+}
+
+EventChart IntervalSeries(const std::string& dir, EventInput xa, EventInput xb) {
+  return DrawBoth(dir, xa, xb, WorkFile::ExtEventXA, WorkFile::ExtEventXB, DrawIntervals);
+}
+
+EventChart IntervalSeries(const ScanContext& ctx, bool drawXA, bool drawXB) {
+  return IntervalSeries(ctx.files.Dir(), {ctx.xaCount, drawXA}, {ctx.xbCount, drawXB});
+}
+
+EventChart OffsetSeries(const std::string& dir, EventInput za, EventInput zb) {
+  return DrawBoth(dir, za, zb, WorkFile::ZA, WorkFile::ZB, DrawOffsets);
+}
+
+EventChart OffsetSeries(const ScanContext& ctx, bool drawZA, bool drawZB) {
+  return OffsetSeries(ctx.files.Dir(), {ctx.zaCount, drawZA}, {ctx.zbCount, drawZB});
+}
+
+}  // namespace vnx

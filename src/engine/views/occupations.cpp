@@ -1,0 +1,146 @@
+#include "engine/views/occupations.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/epoch/record_reader.h"
+#include "engine/epoch/scan_context.h"
+
+namespace vnx {
+
+const char* const kOccupationHeading =
+    "  #"
+    "      Marker Name       "
+    "  Marker Number     "
+    " Antenna Offset"
+    " Is Slant "
+    "Is Static"
+    " Epoch number";
+
+namespace {
+
+constexpr const char* kUnknownName = "Unknown             ";
+constexpr int kSignificantDigits = 8;
+
+std::string NameOrUnknown(const ShortString20& s) {
+  return s.length == 0 ? std::string(kUnknownName) : std::string(s.View());
+}
+
+std::string YesNo(bool yes) {
+  return yes ? "     yes" : "      no";
+}
+
+// Scientific form of a height too large for the fixed form: mantissa without trailing zeros,
+// then "E" and the exponent.
+std::string Scientific(double metres) {
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%.*E", kSignificantDigits - 1, metres);
+  std::string s(buf);
+  const size_t e = s.find('E');
+  std::string mantissa = s.substr(0, e);
+  while (mantissa.back() == '0') mantissa.pop_back();
+  if (mantissa.back() == '.') mantissa.pop_back();
+  return mantissa + "E" + std::to_string(std::atoi(s.c_str() + e + 1));
+}
+
+// The site information before the first epoch: empty texts, height 0, not slant, static.
+SiteInfo StartingSite() {
+  SiteInfo s{};
+  s.isStatic = 1;
+  return s;
+}
+
+}  // namespace
+
+std::string HeightText(double metres) {
+  if (std::isnan(metres)) return "NAN";
+  if (std::isinf(metres)) return metres > 0 ? "INF" : "-INF";
+  // The height is first cut to 8 significant decimal digits, then those digits are rounded,
+  // half away from zero, to 4 decimals.
+  char buf[48];
+  std::snprintf(buf, sizeof buf, "%.*e", kSignificantDigits - 1, std::fabs(metres));
+  const std::string digits = std::string(1, buf[0]) + std::string(buf + 2, kSignificantDigits - 1);
+  const int exponent = std::atoi(std::strchr(buf, 'e') + 1);
+  if (exponent >= kSignificantDigits) return Scientific(metres);
+  // value = mantissa * 10^(exponent - 7); in units of 1e-4 that is mantissa * 10^(exponent - 3).
+  int64_t units = std::stoll(digits);
+  for (int k = exponent - 3; k > 0; --k) units *= 10;
+  for (int k = exponent - 3; k < 0; ++k) units = k == -1 ? (units + 5) / 10 : units / 10;
+  std::snprintf(buf, sizeof buf, "%s%lld.%04lld", metres < 0 && units != 0 ? "-" : "",
+                static_cast<long long>(units / 10000), static_cast<long long>(units % 10000));
+  return buf;
+}
+
+std::string OccupationLine(int32_t epoch, const SiteInfo& site) {
+  std::string line = "  " + std::to_string(epoch);
+  if (line.size() < 10) line.resize(10, ' ');
+  line += NameOrUnknown(site.siteName);
+  line += NameOrUnknown(site.siteText2);
+  line += "     " + HeightText(site.antennaHeight);
+  line += YesNo(site.slant != 0);
+  line += YesNo(site.isStatic != 0);
+  line += "     " + std::to_string(epoch);
+  return line;
+}
+
+bool SiteChanged(const SiteInfo& previous, const SiteInfo& site) {
+  return previous.siteName.View() != site.siteName.View() ||
+         previous.siteText2.View() != site.siteText2.View() || previous.isStatic != site.isStatic ||
+         previous.slant != site.slant ||
+         std::fabs(site.antennaHeight - previous.antennaHeight) > 1e-6;
+}
+
+OccupationList BuildOccupationList(const std::string& dir, int32_t epochCount) {
+  OccupationList list;
+  list.lines.push_back(kOccupationHeading);
+  if (epochCount == 0) return list;
+  RecordReader reader(dir + WorkFileName(WorkFile::DataEpochs), sizeof(EpochRec));
+  if (!reader.IsOpen()) {
+    list.message = OpeningFailure(WorkFile::DataEpochs);
+    list.shown = false;
+    return list;
+  }
+  SiteInfo previous = StartingSite();
+  EpochRec rec;
+  for (int32_t i = 1; i <= epochCount; ++i) {
+    if (!reader.Read(&rec)) {
+      list.message = kUnexpectedEnd;
+      break;
+    }
+    if (i == 1 || SiteChanged(previous, rec.site))
+      list.lines.push_back(OccupationLine(i, rec.site));
+    previous = rec.site;
+  }
+  return list;
+}
+
+OccupationList BuildOccupationList(const ScanContext& ctx) {
+  return BuildOccupationList(ctx.files.Dir(), ctx.epochCount);
+}
+
+OccupationBand BuildOccupationBand(const std::string& dir, int32_t epochCount) {
+  OccupationBand band;
+  if (epochCount == 0) return band;
+  RecordReader reader(dir + WorkFileName(WorkFile::DataEpochs), sizeof(EpochRec));
+  if (!reader.IsOpen()) {
+    band.message = OpeningFailure(WorkFile::DataEpochs);
+    return band;
+  }
+  EpochRec rec;
+  for (int32_t i = 1; i <= epochCount; ++i) {
+    if (!reader.Read(&rec)) {
+      band.message = kUnexpectedEnd;
+      break;
+    }
+    (rec.site.isStatic ? band.staticEpochs : band.kinematicEpochs).Add(i, 0);
+  }
+  return band;
+}
+
+OccupationBand BuildOccupationBand(const ScanContext& ctx) {
+  return BuildOccupationBand(ctx.files.Dir(), ctx.epochCount);
+}
+
+}  // namespace vnx

@@ -1,0 +1,100 @@
+#include "engine/views/positions_series.h"
+
+#include <cmath>
+
+#include "engine/epoch/record_reader.h"
+#include "engine/epoch/records.h"
+#include "engine/epoch/scan_context.h"
+
+namespace vnx {
+
+namespace {
+
+// Values below this are taken as "not given".
+constexpr double kZero = 1e-12;
+
+struct SolutionValue {
+  bool present = false;
+  double plotted = 0;
+  double tested = 0;
+};
+
+// The plotted value, the value tested against zero and whether the record carries it. Under
+// "Vel" the test is made on the position quantity of the same row.
+SolutionValue Pick(const PosBlock& p, SolutionItem item, bool velocity) {
+  switch (item) {
+    case SolutionItem::X:
+      return {velocity ? p.velocityPresent != 0 : p.positionPresent != 0, velocity ? p.vx : p.x,
+              p.x};
+    case SolutionItem::Y:
+      return {velocity ? p.velocityPresent != 0 : p.positionPresent != 0, velocity ? p.vy : p.y,
+              p.y};
+    case SolutionItem::Z:
+      return {velocity ? p.velocityPresent != 0 : p.positionPresent != 0, velocity ? p.vz : p.z,
+              p.z};
+    case SolutionItem::RmsHor:
+      return {p.rmsPresent != 0, velocity ? p.hvel : p.hpos, p.hpos};
+    case SolutionItem::RmsVer:
+      return {p.rmsPresent != 0, velocity ? p.vvel : p.vpos, p.vpos};
+    case SolutionItem::Sep:
+      return {velocity ? p.velocityPresent != 0 : p.positionPresent != 0,
+              velocity ? p.velocitySigma : p.positionSigma, p.positionSigma};
+  }
+  return {};
+}
+
+std::array<float, kDopCount> Dops(const PosBlock& p) {
+  return {p.hdop, p.vdop, p.tdop, p.pdop, p.gdop};
+}
+
+// Reads epochs 1..count of DataEpochs.dat; every record goes to `visit`. The message of the
+// outcome: opening failure, early end, or empty.
+template <class Visit>
+std::string ForEachEpochRecord(const std::string& dir, int32_t count, Visit visit) {
+  if (count == 0) return {};
+  RecordReader reader(dir + WorkFileName(WorkFile::DataEpochs), sizeof(EpochRec));
+  if (!reader.IsOpen()) return OpeningFailure(WorkFile::DataEpochs);
+  EpochRec rec;
+  for (int32_t i = 1; i <= count; ++i) {
+    // A file that ends before this scan's count stops the chart, whichever epoch it is.
+    if (!reader.Read(&rec)) return kUnexpectedEnd;
+    visit(i, rec);
+  }
+  return {};
+}
+
+}  // namespace
+
+SolutionChart SolutionSeries(const std::string& dir, int32_t epochCount,
+                             const SolutionRequest& request) {
+  SolutionChart chart;
+  chart.message = ForEachEpochRecord(dir, epochCount, [&](int32_t i, const EpochRec& rec) {
+    const int type = rec.pos.solutionType;
+    if (type < 1 || type > kSolutionTypeCount || !request.types[type - 1]) return;
+    const SolutionValue v = Pick(rec.pos, request.item, request.velocity);
+    if (v.present && std::fabs(v.tested) > kZero) chart.series[type - 1].Add(i, v.plotted);
+  });
+  return chart;
+}
+
+SolutionChart SolutionSeries(const ScanContext& ctx, const SolutionRequest& request) {
+  return SolutionSeries(ctx.files.Dir(), ctx.epochCount, request);
+}
+
+DopChart DopSeries(const std::string& dir, int32_t epochCount,
+                   const std::array<bool, kDopCount>& shown) {
+  DopChart chart;
+  chart.message = ForEachEpochRecord(dir, epochCount, [&](int32_t i, const EpochRec& rec) {
+    if (!rec.pos.dopPresent) return;
+    const std::array<float, kDopCount> dops = Dops(rec.pos);
+    for (int d = 0; d < kDopCount; ++d)
+      if (shown[d] && std::fabs(dops[d]) > kZero) chart.series[d].Add(i, dops[d]);
+  });
+  return chart;
+}
+
+DopChart DopSeries(const ScanContext& ctx, const std::array<bool, kDopCount>& shown) {
+  return DopSeries(ctx.files.Dir(), ctx.epochCount, shown);
+}
+
+}  // namespace vnx
