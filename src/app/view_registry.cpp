@@ -1,6 +1,7 @@
 #include "app/view_registry.h"
 
 #include "app/attitude_view.h"
+#include "app/ephemeris_view.h"
 #include "app/events_view.h"
 #include "app/header_view.h"
 #include "app/iono_view.h"
@@ -30,6 +31,7 @@ void CreateViewPanels(MainWindow& w) {
   w.AddView("Positions1", new PositionsView(w));
   w.AddView("Externalevents1", new EventsView(w));
   w.AddView("Occupations1", new OccupationsView(w));
+  w.AddView("Ephemerides1", new EphemerisView(w));
 }
 
 }  // namespace vnx::app

@@ -3,6 +3,7 @@
 //   vnx-app-screenshots LOG.vnx OUT_DIR
 #include <QAction>
 #include <QApplication>
+#include <QPushButton>
 #include <QDir>
 #include <QTimer>
 
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
   w.BBInputClick();
   w.BBScanClick();
   shot("summary");
+  if (auto* close = w.findChild<QPushButton*>("BBCloseSum")) close->click();
+  shot("main");
   for (const char* view : {"TimesEpochs1", "Header1", "Ionoparameters1", "Satellites1",
                            "Positions1", "Measurements1", "Ephemerides1", "Externalevents1",
                            "Occupations1", "Attitude1"}) {
