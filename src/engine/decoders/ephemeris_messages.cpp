@@ -138,7 +138,7 @@ void TKeplerEphemeris::DeriveReceiverDate(const KeplerEphFields& k, int32_t week
 
 void TKeplerEphemeris::Store(const KeplerEphFields& k, const TimeRec& time) {
   if (!galileo_) {
-    ctx.ui->LightIndicator(Indicator::EphGps);
+    ctx.Light(Indicator::EphGps);
     EphemGPSRec rec{};
     rec.sv = k.sv;
     rec.time = time;
@@ -146,7 +146,7 @@ void TKeplerEphemeris::Store(const KeplerEphFields& k, const TimeRec& time) {
     ctx.ephemerides.WriteGps(ctx.files, rec);
     return;
   }
-  ctx.ui->LightIndicator(Indicator::EphGal);
+  ctx.Light(Indicator::EphGal);
   EphemGALRec rec{};
   rec.sv = k.sv;
   rec.time = time;
@@ -229,7 +229,7 @@ uint8_t TNE::Decode() {
     AddError("Errneous N Satellite");
     return 1;
   }
-  ctx.ui->LightIndicator(Indicator::EphGlo);
+  ctx.Light(Indicator::EphGlo);
   ctx.ephemerides.WriteGlonass(ctx.files, rec);
   return 1;
 }
@@ -268,7 +268,7 @@ uint8_t TWE::Decode() {
     AddError(WrongSatelliteText(b.sv));
     return 1;
   }
-  ctx.ui->LightIndicator(Indicator::EphSbas);
+  ctx.Light(Indicator::EphSbas);
   ctx.ephemerides.WriteSbas(ctx.files, rec);
   return 1;
 }

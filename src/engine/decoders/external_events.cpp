@@ -92,7 +92,7 @@ bool TXAXB::Store(int64_t ms, int64_t ns, uint8_t scale) {
   rec.time = TimeRecFromTimeNS(TGPSTimeNS(static_cast<uint32_t>(seconds), nanoseconds));
   rec.isXA = isXA_ ? 1 : 0;
   rec.timeScale = scale;
-  ctx.ui->LightIndicator(Indicator::ExternalEvents);
+  ctx.Light(Indicator::ExternalEvents);
   WriteExtEvent(ctx, rec);
   ctx.fileOpened = 1;
   return true;

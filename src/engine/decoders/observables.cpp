@@ -41,7 +41,7 @@ uint8_t TObservable::Decode() {
   }
   if (stored) {
     ctx.epochRec.flags[m_.flag] = 1;
-    if (m_.labels != nullptr) ctx.ui->LightIndicator(m_.labels[signal_]);
+    if (m_.labels != nullptr) ctx.Light(m_.labels[signal_]);
   }
   return 1;
 }

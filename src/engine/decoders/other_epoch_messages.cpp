@@ -210,7 +210,7 @@ void TZAZB::OnAccepted() {
   ZOffsetRec rec{};
   rec.isZA = &row_ == &kRowZA ? 1 : 0;
   rec.offset = Field<float>(0);
-  ctx.ui->LightIndicator(Indicator::ExternalEvents);
+  ctx.Light(Indicator::ExternalEvents);
   WriteZOffset(ctx, rec);
 }
 

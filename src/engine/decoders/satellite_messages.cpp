@@ -16,13 +16,13 @@ bool IsGlonassUsi(uint8_t usi) {
 void NoteSeen(ScanContext& ctx, uint8_t usi) {
   if (usi >= 1 && usi <= 32) {
     ctx.gpsSeen[usi] = true;
-    ctx.ui->LightIndicator(Indicator::Gps);
+    ctx.Light(Indicator::Gps);
   } else if (usi >= 120 && usi <= 138) {
     ctx.sbasSeen[usi - 100] = true;
-    ctx.ui->LightIndicator(Indicator::Sbas);
+    ctx.Light(Indicator::Sbas);
   } else if (usi >= 71 && usi <= 102) {
     ctx.galSeen[usi - 70] = true;
-    ctx.ui->LightIndicator(Indicator::Gal);
+    ctx.Light(Indicator::Gal);
   }
 }
 
@@ -172,7 +172,7 @@ uint8_t TNN::Decode() {
       slot.System = kSysGlo;
       list[i] = n;
       ctx.gloSeen[n] = true;
-      ctx.ui->LightIndicator(Indicator::Glo);
+      ctx.Light(Indicator::Glo);
     } else {
       AddError("USI=" + std::to_string(slot.Channel) + " Slot Number=" + "=" + std::to_string(n) +
                " Error: It is not a number of GLO satellite");

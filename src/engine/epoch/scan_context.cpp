@@ -43,6 +43,7 @@ void ResetScanState(ScanContext& ctx) {
   ctx.ephemerides.Reset();
   ctx.arSeen = ctx.mr73Seen = ctx.mr37Seen = false;
   ctx.stopRequested = false;
+  ctx.indicatorLit.fill(false);
 }
 
 }  // namespace vnx

@@ -96,7 +96,16 @@ struct ScanContext {
   EphemerisStore ephemerides;  // ephemeris counts and last records written in this scan
   bool arSeen = false, mr73Seen = false, mr37Seen = false;
 
+  // Indicators already lit in this scan: the window hears of each one once, not per frame.
+  std::array<bool, kIndicatorCount> indicatorLit{};
+
   void AddError(std::string line) { errors.push_back(std::move(line)); }
+  void Light(Indicator which) {
+    bool& lit = indicatorLit[static_cast<int>(which)];
+    if (lit) return;
+    lit = true;
+    ui->LightIndicator(which);
+  }
   bool SlotTaken(int i) const {
     return selectedAntenna == '0' || slotAntenna[i] == selectedAntenna;
   }
