@@ -15,28 +15,15 @@
 #include "app/main_window.h"
 #include "support/log_builder.h"
 #include "support/scan_fixture.h"
+#include "view_test_fixture.h"
 
 namespace vnx::app {
 namespace {
 
 using test::LogBuilder;
-using test::TempDir;
 
-class AttitudeViewTest : public ::testing::Test {
+class AttitudeViewTest : public ViewTest {
  protected:
-  AttitudeViewTest() {
-    window.messageSink = [this](const QString& m) { messages << m; };
-    window.confirmSink = [](const QString&) { return true; };
-    window.fileChooser = [this] { return chosen; };
-    window.pauses = false;
-  }
-
-  template <class T = QWidget>
-  T* Find(const char* name) {
-    T* w = window.findChild<T*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
   bool Shown(const char* name) { return Find(name)->isVisibleTo(Find("PAtt")); }
   int Points(const char* chart, int series) { return Find<Chart>(chart)->PointCount(series); }
   QWidget* FrontOfPmr() {
@@ -69,11 +56,6 @@ class AttitudeViewTest : public ::testing::Test {
     ASSERT_TRUE(window.action("Attitude1")->isEnabled());
     window.action("Attitude1")->trigger();
   }
-
-  TempDir dir;
-  MainWindow window{QString::fromStdString(dir.path())};
-  QStringList messages;
-  QString chosen;
 };
 
 TEST_F(AttitudeViewTest, OpensOnTheAttitudeAngles) {

@@ -14,30 +14,17 @@
 #include "app/main_window.h"
 #include "support/log_builder.h"
 #include "support/scan_fixture.h"
+#include "view_test_fixture.h"
 
 namespace vnx::app {
 namespace {
 
 using test::LogBuilder;
-using test::TempDir;
 
 constexpr double kC = 299792458.0;
 
-class MeasurementsViewTest : public ::testing::Test {
+class MeasurementsViewTest : public ViewTest {
  protected:
-  MeasurementsViewTest() {
-    window.messageSink = [this](const QString& m) { messages << m; };
-    window.confirmSink = [](const QString&) { return true; };
-    window.fileChooser = [this] { return chosen; };
-    window.pauses = false;
-  }
-
-  template <class T = QWidget>
-  T* Find(const char* name) {
-    T* w = window.findChild<T*>(name);
-    EXPECT_NE(w, nullptr) << name;
-    return w;
-  }
   ItemRadioGroup* Group(const char* name) { return Find<ItemRadioGroup>(name); }
   Chart* chart() { return Find<Chart>("ChMeasurs"); }
   MeasurementsView* view() { return Find<MeasurementsView>("PMeasurs"); }
@@ -80,11 +67,6 @@ class MeasurementsViewTest : public ::testing::Test {
     ASSERT_TRUE(window.action("Measurements1")->isEnabled());
     window.action("Measurements1")->trigger();
   }
-
-  TempDir dir;
-  MainWindow window{QString::fromStdString(dir.path())};
-  QStringList messages;
-  QString chosen;
 };
 
 TEST_F(MeasurementsViewTest, OpeningDrawsC1OfGpsPrn1) {
