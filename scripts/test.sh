@@ -6,11 +6,11 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs="${JOBS:-2}"
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVNX_WERROR=ON
 cmake --build build/release -j"$jobs"
 ctest --test-dir build/release -j"$jobs" --output-on-failure
 
-cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVNX_SANITIZE=ON
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVNX_SANITIZE=ON -DVNX_WERROR=ON
 cmake --build build/sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
