@@ -18,7 +18,7 @@ double LeadingNumber(std::string_view text);
 // appended, with nothing in it.
 class TEventMess : public TRecivMess {
  public:
-  TEventMess(ScanContext& c, const uint8_t* body, int32_t length);
+  TEventMess(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length);
   uint8_t Decode();
 
  private:
@@ -34,5 +34,9 @@ class TEventMess : public TRecivMess {
 
   std::string_view text_;
 };
+
+// The decoder entry of "==": the event record is appended whatever its decoding gave.
+uint8_t DecodeEventMessage(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
+                           int32_t length);
 
 }  // namespace vnx

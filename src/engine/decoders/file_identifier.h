@@ -7,8 +7,7 @@ namespace vnx {
 // (without taking the header), afterwards it changes nothing. Its errors are never reported.
 class TVN055 : public TRecivMess {
  public:
-  TVN055(ScanContext& c, const uint8_t* body, int32_t length)
-      : TRecivMess(c, body, length, "VN055", 85) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 

@@ -184,7 +184,7 @@ uint8_t TNN::Decode() {
   return 1;
 }
 
-uint8_t TAngles::Decode() {
+uint8_t AngleMessage::Decode() {
   BeginDecode();
   if (!VerifyChecksum()) return 0;
   if (IsEpochUnusable(ctx)) return 1;
@@ -196,7 +196,7 @@ uint8_t TAngles::Decode() {
   for (int i = 1; i <= e.SlotLimit(); ++i) {
     const uint8_t v = Body[i - 1];
     if (!ctx.SlotTaken(i)) continue;
-    if (azimuth_) {
+    if (Variant() == 1) {
       if (v != 255) e.Slots[i].Azimuth = static_cast<int16_t>(v * 2);
     } else if (v != 127) {
       const auto elevation = static_cast<int8_t>(v);
@@ -204,7 +204,7 @@ uint8_t TAngles::Decode() {
       ctx.minElevationSeen = std::min<int32_t>(ctx.minElevationSeen, elevation);
     }
   }
-  if (azimuth_) {
+  if (Variant() == 1) {
     ctx.epochRec.flags[kFlagAZ] = 1;
     ctx.azimSeen = true;
   } else {

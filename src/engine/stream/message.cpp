@@ -16,23 +16,18 @@ std::string HexOffset(uint64_t v) {
   return std::string(std::make_reverse_iterator(buf + n), std::make_reverse_iterator(buf));
 }
 
-TRecivMess::TRecivMess(ScanContext& context, const uint8_t* body, int32_t length, const char* name,
-                       uint16_t minLength)
-    : ctx(context),
-      Body(body),
-      Length(length),
-      name_(name),
-      checkLength_(minLength > 0),
-      minLength_(minLength) {}
+TRecivMess::TRecivMess(ScanContext& context, const IdentifierRow& row, const uint8_t* body,
+                       int32_t length)
+    : ctx(context), Body(body), Length(length), row_(row), checkLength_(row.minLength > 0) {}
 
 TRecivMess::~TRecivMess() {
   ReportError();
 }
 
 void TRecivMess::BeginDecode() {
-  if (checkLength_ && Length < minLength_)
+  if (BodyShort())
     AddError("Length of message = " + std::to_string(Length) +
-             " but must be >= " + std::to_string(minLength_));
+             " but must be >= " + std::to_string(row_.minLength));
   ReadPos = Body;
 }
 
@@ -48,8 +43,7 @@ bool TRecivMess::VerifyChecksum() {
 }
 
 void TRecivMess::ReportError() {
-  if (errorText_.empty() || std::strcmp(name_, "SE") == 0 || std::strcmp(name_, "VN055") == 0)
-    return;
+  if (errorText_.empty() || row_.silent) return;
   std::string line = "Addr ( 0x )  ";
   line += HexOffset(ctx.frame.start);
   line += " - ";
@@ -58,7 +52,7 @@ void TRecivMess::ReportError() {
   line += ctx.lastTimeText;
   line += " ) ";
   line += "   Error in ";
-  line += name_;
+  line += row_.name;
   line += " message : ";
   line += errorText_;
   ctx.AddError(std::move(line));
