@@ -2,7 +2,7 @@
 // Asked at the first antenna-name frame of a scan: which antenna to keep, or stop scanning.
 #include <QDialog>
 
-#include "engine/stream/scan_ui.h"
+#include "engine/ui/scan_ui.h"
 
 class QLineEdit;
 class QRadioButton;

@@ -30,7 +30,7 @@
 #include "app/pie_gauge.h"
 #include "app/view_panel.h"
 #include "app/view_registry.h"
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 
 // The pictures and the manual live in the library's resources.
 static void InitResources() { Q_INIT_RESOURCE(resources); }

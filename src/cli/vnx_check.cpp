@@ -10,7 +10,7 @@
 
 #include "cli/check_report.h"
 #include "cli/ephemeris_report.h"
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 
 namespace {
 

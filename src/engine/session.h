@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/epoch/scan_context.h"
-#include "engine/stream/scanner.h"
+#include "engine/scan/scanner.h"
 
 namespace vnx {
 

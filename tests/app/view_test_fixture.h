@@ -11,9 +11,9 @@
 
 #include "app/chart.h"
 #include "app/main_window.h"
-#include "engine/stream/frame_builder.h"
 #include "support/log_builder.h"
 #include "support/scan_fixture.h"
+#include "tools/synth/frame_builder.h"
 
 namespace vnx::app {
 

@@ -4,8 +4,8 @@
 // writer of its system; GE and EN can also supply the receiver date while none is known yet.
 #include <cstdint>
 
+#include "engine/decoders/message.h"
 #include "engine/ephemeris/ephemeris_records.h"
-#include "engine/stream/message.h"
 
 namespace vnx {
 

@@ -4,7 +4,7 @@
 // from UTC to GPS time when the UTC parameters are known, and appended to the input's file.
 #include <cstdint>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 

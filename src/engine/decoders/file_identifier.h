@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/epoch/records.h"
-#include "engine/stream/scan_ui.h"
+#include "engine/ui/scan_ui.h"
 
 namespace vnx {
 

@@ -4,8 +4,8 @@
 // are only checked. All share one decoding shape driven by the member's row of data.
 #include <cstdint>
 
+#include "engine/decoders/message.h"
 #include "engine/decoders/observable_members.h"
-#include "engine/stream/message.h"
 
 namespace vnx {
 

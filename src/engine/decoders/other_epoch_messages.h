@@ -10,8 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/decoders/message.h"
 #include "engine/epoch/records.h"
-#include "engine/stream/message.h"
 
 namespace vnx {
 

@@ -5,7 +5,7 @@
 // set; "SP" writes straight into the epoch record.
 #include <cstdint>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 

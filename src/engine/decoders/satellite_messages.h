@@ -4,7 +4,7 @@
 // every per-satellite message of the epoch.
 #include <cstdint>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/ephemeris/ephemeris_records.h"
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 
 namespace vnx {
 

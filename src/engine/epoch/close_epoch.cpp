@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "engine/decoders/common.h"
 #include "engine/time/gps_time.h"
 
 namespace vnx {
@@ -68,7 +67,7 @@ uint8_t CloseEpoch(ScanContext& ctx) {
   EpochState& e = ctx.epoch;
   if (!ctx.headerCaptured && !ctx.closeByIdentifier) CaptureHeader(ctx);
   ctx.closeByIdentifier = false;
-  if (e.DayNumber == 0 || IsEpochUnusable(ctx)) return ctx.fileOpened;
+  if (e.DayNumber == 0 || e.IsUnusable()) return ctx.fileOpened;
 
   EpochRec& rec = ctx.epochRec;
   if (e.SatCount == 0)

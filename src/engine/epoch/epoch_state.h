@@ -18,6 +18,12 @@ enum SystemCode : uint8_t {
   kSysOther = 5
 };
 
+// False for the numbers a satellite record may carry: 1..32, 71..102, 120..152.
+inline bool IsSatNumberInvalid(uint8_t n) {
+  return !((n >= 1 && n <= 32) || (n >= 71 && n <= 102) || (n >= 120 && n <= 138) ||
+           (n >= 129 && n <= 152));
+}
+
 struct SatSlot {
   uint8_t Number = 0;  // GPS/SBAS PRN, GLONASS slot (255 until "NN"), Galileo raw index
   uint8_t System = 0;  // SystemCode; 0 = empty slot

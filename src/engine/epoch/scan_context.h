@@ -10,8 +10,8 @@
 #include "engine/ephemeris/ephemeris_store.h"
 #include "engine/epoch/epoch_state.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/working_files.h"
-#include "engine/stream/scan_ui.h"
+#include "engine/stream/working_files.h"
+#include "engine/ui/scan_ui.h"
 
 namespace vnx {
 

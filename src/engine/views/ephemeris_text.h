@@ -9,7 +9,7 @@
 
 #include "engine/ephemeris/ephemeris_records.h"
 #include "engine/ephemeris/ephemeris_store.h"
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 
 namespace vnx {
 

@@ -2,8 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/decoders/message.h"
 #include "engine/stream/checksum.h"
-#include "engine/stream/message.h"
 #include "support/scan_fixture.h"
 
 namespace vnx::test {

@@ -1,7 +1,7 @@
 #pragma once
 // The scanner of one scan: owns the mapped log, walks every frame from the first byte to the
 // last over separators, skipped lines and damaged stretches, and hands each frame to the
-// dispatch table.
+// identifier table.
 #include <cstdint>
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "engine/stream/scanner.h"
+#include "engine/scan/scanner.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,8 +6,8 @@
 
 #include "engine/decoders/dispatch.h"
 #include "engine/decoders/identifier_table.h"
+#include "engine/decoders/message.h"
 #include "engine/epoch/close_epoch.h"
-#include "engine/stream/message.h"
 
 namespace vnx {
 

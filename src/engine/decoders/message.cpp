@@ -1,4 +1,4 @@
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 #include <cstring>
 
