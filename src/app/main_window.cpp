@@ -31,6 +31,7 @@
 #include "app/view_panel.h"
 #include "app/view_registry.h"
 #include "engine/stream/working_files.h"
+#include "engine/views/error_list.h"
 
 // The pictures and the manual live in the library's resources.
 static void InitResources() { Q_INIT_RESOURCE(resources); }
@@ -477,7 +478,7 @@ bool MainWindow::RunScan() {
   QApplication::restoreOverrideCursor();
   gauge_->SetValue(0);
   fileSize_->setText("Filesize");
-  if (session_->Errors().size() > 1) ShowErrorList();
+  if (!session_->Errors().empty()) ShowErrorList();
   action("ViewSummury1")->setEnabled(true);
   return false;
 }
@@ -509,11 +510,11 @@ void MainWindow::AfterScan() {
 }
 
 void MainWindow::ShowErrorList() {
-  const auto& errors = session_->Errors();
-  shownErrorCount_ = static_cast<int>(std::min<size_t>(errors.size(), 100));
+  const std::vector<std::string> lines = ErrorListLines(session_->Errors());
+  shownErrorCount_ = static_cast<int>(std::min<size_t>(lines.size(), 100));
   errorList_->clear();
   for (int i = 0; i < shownErrorCount_; ++i)
-    errorList_->addItem(QString::fromStdString(errors[static_cast<size_t>(i)]));
+    errorList_->addItem(QString::fromStdString(lines[static_cast<size_t>(i)]));
   ShowInFront(errorPanel_);
   errorList_->setFocus();
 }

@@ -225,7 +225,7 @@ void SummaryView::Open() {
 
 void SummaryView::ShowErrors() {
   window.ShowStartPanel();
-  if (window.session().Errors().size() > 1) {
+  if (!window.session().Errors().empty()) {
     window.ShowErrorList();
     if (auto* b = window.findChild<QPushButton*>("BBCloseErr")) b->setFocus();
   }

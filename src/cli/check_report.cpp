@@ -1,6 +1,7 @@
 #include "cli/check_report.h"
 
 #include "engine/views/ephemeris_counts.h"
+#include "engine/views/error_list.h"
 
 namespace vnx {
 
@@ -156,6 +157,24 @@ void AddSummaryJson(const CheckReport& r, json& j) {
 
 }  // namespace
 
+// The error list as records, beside its texts: kind, byte range, time, message, lines.
+json ErrorEntriesJson(const std::vector<ScanError>& errors) {
+  json out = json::array();
+  for (const ScanError& e : errors) {
+    json j;
+    j["kind"] = ErrorKindName(e.kind);
+    if (e.kind == ScanErrorKind::Message || e.kind == ScanErrorKind::UnframedBytes) {
+      j["first_byte"] = e.first;
+      j["last_byte"] = e.last;
+      j["time"] = e.time;
+    }
+    if (e.kind == ScanErrorKind::Message) j["message"] = e.message;
+    j["lines"] = e.lines;
+    out.push_back(std::move(j));
+  }
+  return out;
+}
+
 CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
                              std::vector<std::string> messages) {
   ScanContext& ctx = session.Context();
@@ -179,7 +198,7 @@ CheckReport BuildCheckReport(Session& session, const std::string& file, bool map
 }
 
 std::vector<std::string> ReportLines(const CheckReport& r, bool withEpochs) {
-  std::vector<std::string> out = r.errors;
+  std::vector<std::string> out = ErrorListLines(r.errors);
   out.push_back("");
   out.push_back("File: " + r.file);
   if (!r.mapped) {
@@ -202,8 +221,10 @@ nlohmann::json ReportJson(const CheckReport& r, bool withEpochs) {
   j["file"] = r.file;
   j["mapped"] = r.mapped;
   j["processed"] = r.processed;
-  j["errors"] =
-      std::vector<std::string>(r.errors.begin() + (r.errors.empty() ? 0 : 1), r.errors.end());
+  std::vector<std::string> texts = ErrorListLines(r.errors);
+  texts.erase(texts.begin());  // the heading
+  j["errors"] = texts;
+  j["error_entries"] = ErrorEntriesJson(r.errors);
   j["messages"] = r.messages;
   j["write_failure"] = r.writeFailure;
   j["epochs"] = r.epochs;
@@ -218,7 +239,7 @@ nlohmann::json ReportJson(const CheckReport& r, bool withEpochs) {
 
 int ReportExitStatus(const CheckReport& r) {
   if (!r.mapped || !r.processed || !r.writeFailure.empty()) return 2;
-  return r.errors.size() > 1 ? 1 : 0;
+  return r.errors.empty() ? 0 : 1;
 }
 
 }  // namespace vnx

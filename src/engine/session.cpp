@@ -29,7 +29,6 @@ void ClampTo(T& count, uint64_t committed) {
 
 Session::Session(ScanUi* ui) : ctx_(PickUi(ui, headless_)) {
   vnx::ResetScanState(ctx_);
-  ctx_.errors.push_back("     Errors:");
 }
 
 Session::~Session() = default;
@@ -58,7 +57,6 @@ bool Session::Scan(const std::string& path) {
   ctx_.askAntenna = true;
   ctx_.selectedAntenna = '0';
   ctx_.errors.clear();
-  ctx_.errors.push_back("     Errors:");
   writeFailure_.clear();
   scanResult_ = 0;
   scanner_.reset();  // unmaps the previous file

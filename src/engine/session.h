@@ -31,7 +31,7 @@ class Session {
   bool Scan(const std::string& path);
   uint8_t ScanResult() const { return scanResult_; }
 
-  const std::vector<std::string>& Errors() const { return ctx_.errors; }
+  const std::vector<ScanError>& Errors() const { return ctx_.errors; }
   ScanContext& Context() { return ctx_; }
   const ScanContext& Context() const { return ctx_; }
   TVNXFile* Scanner() { return scanner_.get(); }

@@ -6,16 +6,6 @@
 
 namespace vnx {
 
-std::string HexOffset(uint64_t v) {
-  char buf[20];
-  int n = 0;
-  do {
-    buf[n++] = "0123456789abcdef"[v & 15];
-    v >>= 4;
-  } while (v != 0);
-  return std::string(std::make_reverse_iterator(buf + n), std::make_reverse_iterator(buf));
-}
-
 TRecivMess::TRecivMess(ScanContext& context, const IdentifierRow& row, const uint8_t* body,
                        int32_t length)
     : ctx(context), Body(body), Length(length), row_(row), checkLength_(row.minLength > 0) {}
@@ -44,18 +34,14 @@ bool TRecivMess::VerifyChecksum() {
 
 void TRecivMess::ReportError() {
   if (errorText_.empty() || row_.silent) return;
-  std::string line = "Addr ( 0x )  ";
-  line += HexOffset(ctx.frame.start);
-  line += " - ";
-  line += HexOffset(ctx.frame.end);
-  line += " ( ";
-  line += ctx.lastTimeText;
-  line += " ) ";
-  line += "   Error in ";
-  line += row_.name;
-  line += " message : ";
-  line += errorText_;
-  ctx.AddError(std::move(line));
+  ScanError e;
+  e.kind = ScanErrorKind::Message;
+  e.first = ctx.frame.start;
+  e.last = ctx.frame.end;
+  e.time = ctx.lastTimeText;
+  e.message = row_.name;
+  e.lines.push_back(std::move(errorText_));
+  ctx.AddError(std::move(e));
 }
 
 }  // namespace vnx

@@ -67,7 +67,4 @@ uint8_t DecodeWith(ScanContext& ctx, const IdentifierRow& row, const uint8_t* bo
   return m.Decode();
 }
 
-// Lower-case hex without leading zeros ("0" for zero).
-std::string HexOffset(uint64_t v);
-
 }  // namespace vnx

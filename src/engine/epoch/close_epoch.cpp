@@ -71,7 +71,8 @@ uint8_t CloseEpoch(ScanContext& ctx) {
 
   EpochRec& rec = ctx.epochRec;
   if (e.SatCount == 0)
-    ctx.AddError(" Haven't satellites in epoch " + std::to_string(ctx.epochCount + 1));
+    ctx.AddError(ScanErrorKind::Epoch,
+                 " Haven't satellites in epoch " + std::to_string(ctx.epochCount + 1));
   e.EpochSeen = true;
   e.FirstEpochPending = false;
   ++ctx.epochCount;

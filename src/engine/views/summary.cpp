@@ -54,10 +54,8 @@ SatelliteList EphemerisList(const std::array<int32_t, N>& counts) {
   return ListOf(std::move(numbers));
 }
 
-SummaryErrorFlag ErrorFlag(const std::vector<std::string>& errors) {
-  // The first line of the list is its heading.
-  const bool found = errors.size() > 1;
-  if (found) return {"Yes", SummaryColour::Red, true};
+SummaryErrorFlag ErrorFlag(const std::vector<ScanError>& errors) {
+  if (!errors.empty()) return {"Yes", SummaryColour::Red, true};
   return {" No", SummaryColour::Yellow, false};
 }
 
