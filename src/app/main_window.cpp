@@ -49,24 +49,40 @@ constexpr const char* kWhite = "#ffffff";
 struct IndicatorSpec {
   Indicator which;
   const char* name;
-  const char* caption;
+  const char* caption = nullptr;  // the observable's own caption when not given
 };
 
+using O = Observable;
+// In the order of the panel.
 constexpr IndicatorSpec kIndicators[] = {
-    {Indicator::C1, "STC1is", "C1"},          {Indicator::C2, "STC2is", "C2"},
-    {Indicator::C5, "STC5is", "C5"},          {Indicator::P1, "STP1is", "P1"},
-    {Indicator::P2, "STP2is", "P2"},          {Indicator::L1_CA, "STL1_CAis", "CA/L1"},
-    {Indicator::L1, "STL1is", "L1"},          {Indicator::L2_CA, "STL2_CAis", "CA/L2"},
-    {Indicator::L2, "STL2is", "L2"},          {Indicator::L5, "STL5is", "L5"},
-    {Indicator::D1_CA, "STD1_CAis", "CA/D1"}, {Indicator::D1, "STD1is", "D1"},
-    {Indicator::D2_CA, "STD2_CAis", "CA/D2"}, {Indicator::D2, "STD2is", "D2"},
-    {Indicator::D5, "STD5is", "D5"},          {Indicator::S1_CA, "STS1_CAis", "CA/S1"},
-    {Indicator::S1, "STS1is", "S1"},          {Indicator::S2_CA, "STS2_CAis", "CA/S2"},
-    {Indicator::S2, "STS2is", "S2"},          {Indicator::S5, "STS5is", "S5"},
-    {Indicator::Gps, "STgpsis", "GPS"},       {Indicator::Glo, "STglois", "GLO"},
-    {Indicator::Sbas, "STgeois", "SBAS"},     {Indicator::Gal, "STgalis", "GAL"},
-    {Indicator::EphGps, "STEphgpsis", "GPS"}, {Indicator::EphGlo, "STEphglois", "GLO"},
-    {Indicator::EphSbas, "STEphgeois", "SBAS"}, {Indicator::EphGal, "STEphgalis", "GAL"},
+    {IndicatorOf(O::C1), "STC1is"},
+    {IndicatorOf(O::C2), "STC2is"},
+    {IndicatorOf(O::C5), "STC5is"},
+    {IndicatorOf(O::P1), "STP1is"},
+    {IndicatorOf(O::P2), "STP2is"},
+    {IndicatorOf(O::L1_CA), "STL1_CAis"},
+    {IndicatorOf(O::L1), "STL1is"},
+    {IndicatorOf(O::L2_CA), "STL2_CAis"},
+    {IndicatorOf(O::L2), "STL2is"},
+    {IndicatorOf(O::L5), "STL5is"},
+    {IndicatorOf(O::D1_CA), "STD1_CAis"},
+    {IndicatorOf(O::D1), "STD1is"},
+    {IndicatorOf(O::D2_CA), "STD2_CAis"},
+    {IndicatorOf(O::D2), "STD2is"},
+    {IndicatorOf(O::D5), "STD5is"},
+    {IndicatorOf(O::S1_CA), "STS1_CAis"},
+    {IndicatorOf(O::S1), "STS1is"},
+    {IndicatorOf(O::S2_CA), "STS2_CAis"},
+    {IndicatorOf(O::S2), "STS2is"},
+    {IndicatorOf(O::S5), "STS5is"},
+    {Indicator::Gps, "STgpsis", "GPS"},
+    {Indicator::Glo, "STglois", "GLO"},
+    {Indicator::Sbas, "STgeois", "SBAS"},
+    {Indicator::Gal, "STgalis", "GAL"},
+    {Indicator::EphGps, "STEphgpsis", "GPS"},
+    {Indicator::EphGlo, "STEphglois", "GLO"},
+    {Indicator::EphSbas, "STEphgeois", "SBAS"},
+    {Indicator::EphGal, "STEphgalis", "GAL"},
     {Indicator::ExternalEvents, "STEEis", "External Events"},
 };
 
@@ -257,7 +273,8 @@ QWidget* MainWindow::BuildScanPanel() {
   auto* observed = new QGridLayout;
   int col = 0;
   for (const IndicatorSpec& s : kIndicators) {
-    auto* l = new QLabel(s.caption);
+    auto* l = new QLabel(s.caption != nullptr ? s.caption
+                                              : InfoOf(static_cast<Observable>(s.which)).caption);
     l->setObjectName(s.name);
     l->setAlignment(Qt::AlignCenter);
     indicators_[static_cast<int>(s.which)] = l;

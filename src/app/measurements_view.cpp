@@ -24,7 +24,7 @@ constexpr int kGaugePauseMs = 300;
 
 QStringList ItemNames(const ObservableItem* items, int n) {
   QStringList names;
-  for (int i = 0; i < n; ++i) names << items[i].name;
+  for (int i = 0; i < n; ++i) names << items[i].Name();
   return names;
 }
 
@@ -100,7 +100,7 @@ QWidget* MeasurementsView::BuildSatelliteGroups() {
                 new ItemRadioGroup("RGMGEO", " GEO", NumberItems(20, 38), 4),
                 new ItemRadioGroup("RGMGAL", " GAL ", NumberItems(1, 32), 4)};
   for (int s = 0; s < 4; ++s) {
-    const auto system = static_cast<SatSystem>(s);
+    const auto system = kSatSystems[static_cast<size_t>(s)];
     connect(Group(system), &ItemRadioGroup::Clicked, this,
             [this, system](int item) { SatelliteClick(system, item); });
     v->addWidget(Group(system));
@@ -163,7 +163,7 @@ void MeasurementsView::ResetForScan() {
 
 void MeasurementsView::RelabelSatellites() {
   for (int s = 0; s < 4; ++s) {
-    const auto system = static_cast<SatSystem>(s);
+    const auto system = kSatSystems[static_cast<size_t>(s)];
     const std::vector<std::string> texts = SatelliteItemTexts(window.context(), system);
     for (size_t i = 0; i < texts.size(); ++i)
       Group(system)->SetItemText(static_cast<int>(i), QString::fromStdString(texts[i]));
@@ -176,7 +176,8 @@ SelectedSatellite MeasurementsView::Selected() const {
 
 void MeasurementsView::SatelliteClick(SatSystem system, int item) {
   for (int s = 0; s < 4; ++s)
-    if (static_cast<SatSystem>(s) != system) satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
+    if (kSatSystems[static_cast<size_t>(s)] != system)
+      satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
   Group(system)->SetItemIndex(item);
   selectedSystem_ = system;
   chart_->Clear(0);

@@ -39,7 +39,9 @@ class MeasurementsView : public ViewPanel {
   QWidget* BuildControls();
   QWidget* BuildSatelliteGroups();
   QFrame* BuildCombinationsPanel();
-  ItemRadioGroup* Group(SatSystem s) const { return satGroups_[static_cast<size_t>(s)]; }
+  ItemRadioGroup* Group(SatSystem s) const {
+    return satGroups_[static_cast<size_t>(SystemIndex(s))];
+  }
   SelectedSatellite Selected() const;
   void RelabelSatellites();
   void DrawObservable();

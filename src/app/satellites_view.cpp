@@ -110,7 +110,7 @@ QWidget* SatellitesView::BuildChartArea() {
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(2);
   for (int s = 0; s < kSatSystemCount; ++s) {
-    const auto system = static_cast<SatSystem>(s);
+    const auto system = kSatSystems[static_cast<size_t>(s)];
     auto* g =
         new ItemRadioGroup(kGroups[s].name, kGroups[s].caption, Labels(system), kGroups[s].columns);
     connect(g, &ItemRadioGroup::Clicked, this,
@@ -232,7 +232,8 @@ void SatellitesView::ModeClick(int item) {
 
 void SatellitesView::SatelliteClick(SatSystem system, int item) {
   for (int s = 0; s < kSatSystemCount; ++s)
-    if (static_cast<SatSystem>(s) != system) satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
+    if (kSatSystems[static_cast<size_t>(s)] != system)
+      satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
   if (Group(system)->ItemIndex() != item) Group(system)->SetItemIndex(item);
   selectedSystem_ = system;
   if (mode_->ItemIndex() == 0) return;
@@ -299,7 +300,8 @@ void SatellitesView::ShowChart(const SatelliteChart& result) {
 void SatellitesView::Relabel() {
   const ScanContext& ctx = window.context();
   for (int s = 0; s < kSatSystemCount; ++s) {
-    const std::vector<std::string> texts = SatelliteItemTexts(ctx, static_cast<SatSystem>(s));
+    const std::vector<std::string> texts =
+        SatelliteItemTexts(ctx, kSatSystems[static_cast<size_t>(s)]);
     for (size_t i = 0; i < texts.size(); ++i)
       satGroups_[static_cast<size_t>(s)]->SetItemText(static_cast<int>(i),
                                                       QString::fromStdString(texts[i]));

@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/times_view.h"
+#include "controls/control_names.h"
 #include "engine/views/ephemeris_counts.h"
 #include "engine/views/summary.h"
 
@@ -112,12 +113,13 @@ SummaryView::SummaryView(MainWindow& w, TimesView& times) : ViewPanel(w, "PSumm"
   auto* mesr = Group("GBSumMesr", " Measurements");
   auto* mGrid = new QGridLayout(mesr);
   for (int i = 0; i < kObservableCount; ++i) {
-    mGrid->addWidget(new QLabel(kObservableRows[i].caption), i % 10, (i / 10) * 2);
+    mGrid->addWidget(new QLabel(kObservables[static_cast<size_t>(i)].caption), i % 10,
+                     (i / 10) * 2);
     auto* v = new QLabel;
-    v->setObjectName(kObservableRows[i].control);
+    v->setObjectName(ObservableControl(static_cast<Observable>(i)));
     v->setMinimumWidth(70);
-    labels_[kObservableRows[i].control] = v;
-    designed_[kObservableRows[i].control] = QString();
+    labels_[ObservableControl(static_cast<Observable>(i))] = v;
+    designed_[ObservableControl(static_cast<Observable>(i))] = QString();
     mGrid->addWidget(v, i % 10, (i / 10) * 2 + 1);
   }
   right->addWidget(mesr);
@@ -209,7 +211,7 @@ void SummaryView::Build() {
     SetText("STSumMaxSat", r->maxSatsText);
     SetText("STSumMinSat", r->minSatsText);
     for (int i = 0; i < kObservableCount; ++i)
-      SetText(kObservableRows[i].control, r->ObservableText(i));
+      SetText(ObservableControl(static_cast<Observable>(i)), r->ObservableText(i));
     for (int i = 0; i < kSolutionCount; ++i)
       SetText(kSolutionRows[i].control, r->SolutionText(i));
     SetText("ESumFile", r->file);

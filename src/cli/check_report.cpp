@@ -1,5 +1,6 @@
 #include "cli/check_report.h"
 
+#include "controls/control_names.h"
 #include "engine/views/ephemeris_counts.h"
 #include "engine/views/error_list.h"
 
@@ -52,8 +53,8 @@ void AddRecordTexts(const SummaryRecordFigures& f, std::vector<PanelText>& out) 
 
 void AddMeasurementTexts(const SummaryRecordFigures& f, std::vector<PanelText>& out) {
   for (int k = 0; k < kObservableCount; ++k)
-    out.push_back({"Measurements", kObservableRows[k].control, kObservableRows[k].caption,
-                   f.ObservableText(k)});
+    out.push_back({"Measurements", ObservableControl(static_cast<Observable>(k)),
+                   kObservables[static_cast<size_t>(k)].caption, f.ObservableText(k)});
 }
 
 // The panel's texts in its order, leaving out what the summary did not compute.
@@ -122,7 +123,7 @@ void AddRecordJson(const Summary& s, json& j) {
   const char* keys[kSolutionCount] = {"stand_alone", "code_diff", "phase_float", "phase_fixed"};
   for (int k = 0; k < kSolutionCount; ++k) j["solutions"][keys[k]] = f->solutions[k];
   for (int k = 0; k < kObservableCount; ++k)
-    j["observables"][kObservableRows[k].caption] = f->observables[k];
+    j["observables"][kObservables[static_cast<size_t>(k)].caption] = f->observables[k];
 }
 
 json ErrorsFlagJson(const SummaryErrorFlag& flag) {

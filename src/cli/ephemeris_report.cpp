@@ -7,40 +7,31 @@ namespace vnx {
 
 namespace {
 
-constexpr std::array<EphSystem, 4> kSystems{EphSystem::Gps, EphSystem::Glonass, EphSystem::Sbas,
-                                            EphSystem::Galileo};
+constexpr const auto& kSystems = kSatSystems;
 
-const char* SystemName(EphSystem s) {
-  switch (s) {
-    case EphSystem::Gps:
-      return "GPS";
-    case EphSystem::Glonass:
-      return "GLO";
-    case EphSystem::Sbas:
-      return "GEO";
-    case EphSystem::Galileo:
-      return "GAL";
-  }
-  return "";
+const char* SystemName(SatSystem s) {
+  return InfoOf(s).shortName;
 }
 
-const char* JsonKey(EphSystem s) {
+const char* JsonKey(SatSystem s) {
   switch (s) {
-    case EphSystem::Gps:
+    case SatSystem::Gps:
       return "gps";
-    case EphSystem::Glonass:
+    case SatSystem::Glonass:
       return "glonass";
-    case EphSystem::Sbas:
+    case SatSystem::Sbas:
       return "sbas";
-    case EphSystem::Galileo:
+    case SatSystem::Galileo:
       return "galileo";
+    default:
+      break;
   }
   return "";
 }
 
-bool SystemFromLetter(char c, EphSystem& s) {
-  for (EphSystem candidate : kSystems)
-    if (EphSystemLetter(candidate) == c) {
+bool SystemFromLetter(char c, SatSystem& s) {
+  for (SatSystem candidate : kSystems)
+    if (InfoOf(candidate).letter == c) {
       s = candidate;
       return true;
     }
@@ -64,7 +55,7 @@ nlohmann::json PageJson(const EphemerisSelector& sel, const EphemerisPage& page)
   nlohmann::json texts = nlohmann::json::array();
   for (const auto& [control, text] : page.texts)
     texts.push_back({{"control", control}, {"text", text}});
-  return {{"system", std::string(1, EphSystemLetter(sel.system))},
+  return {{"system", std::string(1, InfoOf(sel.system).letter)},
           {"satellite", sel.satellite},
           {"ordinal", sel.ordinal},
           {"found", page.outcome == EphPageOutcome::Filled},
@@ -80,7 +71,7 @@ EphemerisPage SelectedPage(const Session& session, const EphemerisSelector& sel)
       FillEphemerisPage(ctx.files, ctx.ephemerides, sel.system, sel.satellite, sel.ordinal);
   if (page.outcome == EphPageOutcome::Unchanged)
     page.messages.push_back("Ephemeris " + std::to_string(sel.ordinal) + " for SV " +
-                            EphSystemLetter(sel.system) + std::to_string(sel.satellite) +
+                            InfoOf(sel.system).letter + std::to_string(sel.satellite) +
                             "  is not found");
   return page;
 }
@@ -101,7 +92,7 @@ bool ParseEphemerisSelector(const std::string& text, EphemerisSelector& out) {
   int n = 0, ordinal = 0;
   if (!ParseNumber(text.substr(1, colon - 1), n) || !ParseNumber(text.substr(colon + 1), ordinal))
     return false;
-  if (n < EphSystemFirstNumber(sel.system) || n > EphSystemLastNumber(sel.system) || ordinal < 1)
+  if (n < InfoOf(sel.system).firstLabel || n > InfoOf(sel.system).lastLabel || ordinal < 1)
     return false;
   sel.satellite = n;
   sel.ordinal = ordinal;
@@ -111,14 +102,14 @@ bool ParseEphemerisSelector(const std::string& text, EphemerisSelector& out) {
 
 std::vector<std::string> EphemerisCountLines(const EphemerisStore& store) {
   std::vector<std::string> out;
-  for (EphSystem s : kSystems) {
+  for (SatSystem s : kSystems) {
     const std::vector<int> sats = store.Satellites(s);
     int32_t total = 0;
     for (int n : sats) total += store.Count(s, n);
     out.push_back(std::string(SystemName(s)) + ": " + std::to_string(sats.size()) +
                   " satellites, " + std::to_string(total) + " ephemerides");
     for (int n : sats)
-      out.push_back("  " + std::string(1, EphSystemLetter(s)) + std::to_string(n) + " " +
+      out.push_back("  " + std::string(1, InfoOf(s).letter) + std::to_string(n) + " " +
                     std::to_string(store.Count(s, n)));
   }
   return out;
@@ -126,7 +117,7 @@ std::vector<std::string> EphemerisCountLines(const EphemerisStore& store) {
 
 nlohmann::json EphemerisCountsJson(const EphemerisStore& store) {
   nlohmann::json j = nlohmann::json::object();
-  for (EphSystem s : kSystems) {
+  for (SatSystem s : kSystems) {
     nlohmann::json list = nlohmann::json::array();
     for (int n : store.Satellites(s))
       list.push_back({{"satellite", n}, {"ephemerides", store.Count(s, n)}});

@@ -36,7 +36,7 @@ class EphemerisViewTest : public ViewTest {
   bool Enabled(const char* name) { return Find<QWidget>(name)->isEnabled(); }
   bool Checked(const char* name) { return Find<QAbstractButton>(name)->isChecked(); }
   QAbstractButton* Selected() {
-    return View()->Button(EphSystem::Gps, 1)->group()->checkedButton();
+    return View()->Button(SatSystem::Gps, 1)->group()->checkedButton();
   }
   // The page control shown; the others are hidden.
   QString ShownPage() {
@@ -210,7 +210,7 @@ TEST_F(EphemerisViewTest, NewScanForgetsTheLastSelection) {
   ASSERT_TRUE(OpenView());
   Click("BBMore");
   ChooseAndScan(SbasAndGalileo());
-  EXPECT_EQ(View()->CurrentSystem(), EphSystem::Gps);
+  EXPECT_EQ(View()->CurrentSystem(), SatSystem::Gps);
   EXPECT_EQ(View()->CurrentSatellite(), 1);
   EXPECT_EQ(View()->CurrentOrdinal(), 1);
   ASSERT_TRUE(OpenView());
@@ -235,7 +235,7 @@ TEST_F(EphemerisViewTest, EveryTextHasItsLabelOnItsPage) {
           << page << " " << name;
     }
   }
-  EXPECT_EQ(View()->Button(EphSystem::Gps, 1)->group()->buttons().size(), 107);
+  EXPECT_EQ(View()->Button(SatSystem::Gps, 1)->group()->buttons().size(), 107);
   EXPECT_EQ(Find<QAbstractButton>("RBG7")->text(), " 7");
   EXPECT_EQ(Find<QAbstractButton>("RBS20")->text(), "20");
   EXPECT_EQ(Find<QWidget>("BBMore")->toolTip(), "Get next");

@@ -18,7 +18,7 @@ namespace {
 template <class Message>
 constexpr DecodeEntry kWith = &DecodeWith<Message>;
 template <const ObservableMember& Member>
-constexpr DecodeEntry kObs = &DecodeWith<Observable<Member>>;
+constexpr DecodeEntry kObs = &DecodeWith<MemberMessage<Member>>;
 
 constexpr IdentifierRow Row(const char* id, DecodeEntry decode, uint8_t variant, const char* name,
                             uint16_t minLength, bool silent = false) {

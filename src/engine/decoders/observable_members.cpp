@@ -5,12 +5,6 @@ namespace vnx {
 namespace {
 
 using enum ObsEntry;
-using I = Indicator;
-
-constexpr Indicator kCodeLabels[5] = {I::C1, I::P1, I::P2, I::C2, I::C5};
-constexpr Indicator kPhaseLabels[5] = {I::L1_CA, I::L1, I::L2, I::L2_CA, I::L5};
-constexpr Indicator kDopplerLabels[5] = {I::D1_CA, I::D1, I::D2, I::D2_CA, I::D5};
-constexpr Indicator kSnrLabels[5] = {I::S1_CA, I::S1, I::S2, I::S2_CA, I::S5};
 
 constexpr ObsReference kL1 = ObsReference::CodeL1;
 constexpr ObsReference kOwn = ObsReference::OwnCode;
@@ -23,23 +17,23 @@ constexpr long double kCodeUnit = 1e-11L;
 
 // Full pseudorange; values outside the plausible travel times are dropped.
 constexpr ObservableMember kFullCode{
-    .width = 8, .entry = Float64, .lowest = 0.03, .below = 0.2, .labels = kCodeLabels};
+    .width = 8, .entry = Float64, .lowest = 0.03, .below = 0.2, .lights = true};
 constexpr ObservableMember kCompactCode{.width = 4,
                                         .entry = Int32,
                                         .missing = 0x7FFFFFFF,
                                         .scale = kCodeUnit,
                                         .offset = 0.075L,
                                         .sbasOffset = 0.115L,
-                                        .labels = kCodeLabels};
+                                        .lights = true};
 constexpr ObservableMember kRelativeCode{
-    .width = 4, .entry = Float32, .reference = kL1, .labels = kCodeLabels};
+    .width = 4, .entry = Float32, .reference = kL1, .lights = true};
 constexpr ObservableMember kCompactRelativeCode{.width = 2,
                                                 .entry = Int16,
                                                 .missing = 0x7FFF,
                                                 .scale = kCodeUnit,
                                                 .offset = 2e-7L,
                                                 .reference = kL1,
-                                                .labels = kCodeLabels};
+                                                .lights = true};
 // Smoothing correction and its interval.
 constexpr ObservableMember kSmoothingCorrection{.width = 6,
                                                 .entry = Float32Interval,
@@ -55,14 +49,14 @@ constexpr ObservableMember kCompactSmoothingCorrection{.width = 2,
                                                        .target = kSmoothing,
                                                        .flag = kFlagSmoothing};
 constexpr ObservableMember kFullPhase{
-    .width = 8, .entry = Float64, .target = kPhase, .flag = kFlagPhase, .labels = kPhaseLabels};
+    .width = 8, .entry = Float64, .target = kPhase, .flag = kFlagPhase, .lights = true};
 constexpr ObservableMember kCompactPhase{.width = 4,
                                          .entry = UInt32,
                                          .missing = 0xFFFFFFFF,
                                          .scale = 1.0L / 1024,
                                          .target = kPhase,
                                          .flag = kFlagPhase,
-                                         .labels = kPhaseLabels};
+                                         .lights = true};
 // Phase as a travel time relative to the C/A code.
 constexpr ObservableMember kRelativePhase{.width = 4,
                                           .entry = Float32,
@@ -70,7 +64,7 @@ constexpr ObservableMember kRelativePhase{.width = 4,
                                           .timesCarrier = true,
                                           .target = kPhase,
                                           .flag = kFlagPhase,
-                                          .labels = kPhaseLabels};
+                                          .lights = true};
 constexpr ObservableMember kCompactRelativePhase{.width = 4,
                                                  .entry = Int32,
                                                  .missing = 0x7FFFFFFF,
@@ -79,7 +73,7 @@ constexpr ObservableMember kCompactRelativePhase{.width = 4,
                                                  .timesCarrier = true,
                                                  .target = kPhase,
                                                  .flag = kFlagPhase,
-                                                 .labels = kPhaseLabels};
+                                                 .lights = true};
 // The C/A L1 Doppler also fills signal 1.
 constexpr ObservableMember kDopplerCount{.width = 4,
                                          .entry = Int32,
@@ -87,21 +81,17 @@ constexpr ObservableMember kDopplerCount{.width = 4,
                                          .scale = 1e-4L,
                                          .target = kDoppler,
                                          .flag = kFlagDoppler,
-                                         .labels = kDopplerLabels,
+                                         .lights = true,
                                          .alsoSignal1 = true};
-constexpr ObservableMember kSnrWhole{.width = 1,
-                                     .entry = UInt8,
-                                     .missing = 0xFF,
-                                     .target = kSnr,
-                                     .flag = kFlagSnr,
-                                     .labels = kSnrLabels};
+constexpr ObservableMember kSnrWhole{
+    .width = 1, .entry = UInt8, .missing = 0xFF, .target = kSnr, .flag = kFlagSnr, .lights = true};
 constexpr ObservableMember kSnrQuarter{.width = 1,
                                        .entry = UInt8,
                                        .missing = 0xFF,
                                        .scale = 0.25L,
                                        .target = kSnr,
                                        .flag = kFlagSnr,
-                                       .labels = kSnrLabels};
+                                       .lights = true};
 constexpr ObservableMember kSlotStatus{.width = 1, .trailer = 2, .wholeLength = true};
 constexpr ObservableMember kSlotWords{.width = 2};
 

@@ -46,7 +46,7 @@ struct ObservableMember {
   bool timesCarrier = false;  // the sum is a travel time, stored in cycles of the slot's carrier
   ObsKind target = kRange;
   EpochFlag flag = kFlagRange;
-  const Indicator* labels = nullptr;  // one per signal; none for smoothing corrections
+  bool lights = false;  // lights the lamp of its observable; not smoothing corrections
   bool alsoSignal1 = false;           // "DC": the C/A L1 Doppler also fills signal 1
 };
 

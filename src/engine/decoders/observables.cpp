@@ -39,7 +39,7 @@ uint8_t ObservableMessage::Decode() {
   }
   if (stored) {
     ctx.epochRec.flags[m_.flag] = 1;
-    if (m_.labels != nullptr) ctx.Light(m_.labels[signal_]);
+    if (m_.lights) ctx.Light(IndicatorOf(ObservableOf(signal_, m_.target)));
   }
   return 1;
 }

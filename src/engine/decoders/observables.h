@@ -32,9 +32,9 @@ class ObservableMessage : public TRecivMess {
 
 // The decoder of every identifier of one member: the member is its row of data.
 template <const ObservableMember& Member>
-class Observable : public ObservableMessage {
+class MemberMessage : public ObservableMessage {
  public:
-  Observable(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length)
+  MemberMessage(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length)
       : ObservableMessage(c, row, body, length, Member) {}
 };
 

@@ -36,15 +36,15 @@ std::string LengthMismatchText(int32_t expected, int32_t arrived) {
 SatSlot SlotFromUsi(uint8_t usi) {
   SatSlot s;
   if (usi >= 1 && usi <= 32) {
-    s = {usi, kSysGps, 0, 0, 99};
+    s = {usi, SatSystem::Gps, 0, 0, 99};
   } else if (IsGlonassUsi(usi)) {
-    s = {255, kSysGlo, 0, 0, usi - 45};
+    s = {255, SatSystem::Glonass, 0, 0, usi - 45};
   } else if (usi >= 71 && usi <= 102) {
-    s = {usi, kSysGal, 0, 0, usi - 70};
+    s = {usi, SatSystem::Galileo, 0, 0, usi - 70};
   } else if (usi >= 120 && usi <= 138) {
-    s = {usi, kSysSbas, 0, 0, usi - 100};
+    s = {usi, SatSystem::Sbas, 0, 0, usi - 100};
   } else {
-    s = {0, kSysOther, 0, 0, 0};
+    s = {0, SatSystem::Other, 0, 0, 0};
   }
   return s;
 }
@@ -169,7 +169,7 @@ uint8_t TNN::Decode() {
     SatSlot& slot = e.Slots[i];
     if (n >= 1 && n <= 24) {
       slot.Number = n;
-      slot.System = kSysGlo;
+      slot.System = SatSystem::Glonass;
       list[i] = n;
       ctx.gloSeen[n] = true;
       ctx.Light(Indicator::Glo);

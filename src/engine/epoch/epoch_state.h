@@ -4,19 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/gnss/satellite_system.h"
+
 namespace vnx {
 
 inline constexpr int kMaxSlots = 70;
-
-// System codes of a satellite slot and record.
-enum SystemCode : uint8_t {
-  kSysNone = 0,
-  kSysGps = 1,
-  kSysGlo = 2,
-  kSysSbas = 3,
-  kSysGal = 4,
-  kSysOther = 5
-};
 
 // False for the numbers a satellite record may carry: 1..32, 71..102, 120..152.
 inline bool IsSatNumberInvalid(uint8_t n) {
@@ -26,7 +18,7 @@ inline bool IsSatNumberInvalid(uint8_t n) {
 
 struct SatSlot {
   uint8_t Number = 0;  // GPS/SBAS PRN, GLONASS slot (255 until "NN"), Galileo raw index
-  uint8_t System = 0;  // SystemCode; 0 = empty slot
+  SatSystem System = SatSystem::None;  // None = empty slot
   int8_t Elevation = 0;
   int16_t Azimuth = 0;
   int32_t Channel = 0;

@@ -189,10 +189,10 @@ std::optional<Rec> FindRecord(const WorkingFiles& files, WorkFile f, int32_t sv,
 }
 
 template <class Rec>
-bool FillFrom(const WorkingFiles& files, EphSystem s, int32_t sv, int32_t ordinal,
+bool FillFrom(const WorkingFiles& files, SatSystem s, int32_t sv, int32_t ordinal,
               ControlTexts (*texts)(const Rec&, int32_t), EphemerisPage& page) {
   const std::optional<Rec> rec =
-      FindRecord<Rec>(files, EphSystemFile(s), sv, ordinal, page.messages);
+      FindRecord<Rec>(files, EphemerisFileOf(s), sv, ordinal, page.messages);
   if (!rec) return false;
   page.texts = texts(*rec, ordinal);
   return true;
@@ -321,37 +321,41 @@ ControlTexts GeoEphemerisTexts(const EphemGEORec& rec, int32_t ordinal) {
   return out;
 }
 
-const char* EphPageControl(EphSystem s) {
+const char* EphPageControl(SatSystem s) {
   switch (s) {
-    case EphSystem::Gps:
+    case SatSystem::Gps:
       return "PCEphGPS";
-    case EphSystem::Glonass:
+    case SatSystem::Glonass:
       return "PCEphGLO";
-    case EphSystem::Sbas:
+    case SatSystem::Sbas:
       return "PCEphGEO";
-    case EphSystem::Galileo:
+    case SatSystem::Galileo:
       return "PCEphGAL";
+    default:
+      break;
   }
   return "PCEphGPS";
 }
 
-EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore& store, EphSystem s,
+EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore& store, SatSystem s,
                                 int n, int32_t ordinal) {
   EphemerisPage page;
   if (ordinal < 1 || store.Count(s, n) < ordinal) return page;
   bool found = false;
   switch (s) {
-    case EphSystem::Gps:
+    case SatSystem::Gps:
       found = FillFrom<EphemGPSRec>(files, s, n, ordinal, GpsEphemerisTexts, page);
       break;
-    case EphSystem::Glonass:
+    case SatSystem::Glonass:
       found = FillFrom<EphemGLORec>(files, s, n, ordinal, GloEphemerisTexts, page);
       break;
-    case EphSystem::Sbas:
+    case SatSystem::Sbas:
       found = FillFrom<EphemGEORec>(files, s, n + 100, ordinal, GeoEphemerisTexts, page);
       break;
-    case EphSystem::Galileo:
+    case SatSystem::Galileo:
       found = FillFrom<EphemGALRec>(files, s, n, ordinal, GalEphemerisTexts, page);
+      break;
+    default:
       break;
   }
   if (found) {
@@ -359,16 +363,16 @@ EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore&
     return page;
   }
   page.outcome = EphPageOutcome::NotFound;
-  page.messages.push_back("Ephemeris " + Num(ordinal) + " for SV " + EphSystemLetter(s) + Num(n) +
+  page.messages.push_back("Ephemeris " + Num(ordinal) + " for SV " + InfoOf(s).letter + Num(n) +
                           "  is not found");
   return page;
 }
 
-bool EphButtonEnabled(const EphemerisStore& store, EphSystem s, int n) {
+bool EphButtonEnabled(const EphemerisStore& store, SatSystem s, int n) {
   return store.Count(s, n) > 0;
 }
 
-bool EphMoreEnabled(const EphemerisStore& store, EphSystem s, int n, int32_t ordinal) {
+bool EphMoreEnabled(const EphemerisStore& store, SatSystem s, int n, int32_t ordinal) {
   return ordinal < store.Count(s, n);
 }
 
@@ -376,8 +380,8 @@ bool EphLessEnabled(int32_t ordinal) {
   return ordinal >= 2;
 }
 
-std::optional<std::pair<EphSystem, int>> EphAutomaticSelection(const EphemerisStore& store) {
-  for (EphSystem s : {EphSystem::Gps, EphSystem::Glonass}) {
+std::optional<std::pair<SatSystem, int>> EphAutomaticSelection(const EphemerisStore& store) {
+  for (SatSystem s : {SatSystem::Gps, SatSystem::Glonass}) {
     const std::vector<int> sats = store.Satellites(s);
     if (!sats.empty()) return std::make_pair(s, sats.front());
   }

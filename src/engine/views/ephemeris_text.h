@@ -31,7 +31,7 @@ ControlTexts GloEphemerisTexts(const EphemGLORec& rec, int32_t ordinal);
 ControlTexts GeoEphemerisTexts(const EphemGEORec& rec, int32_t ordinal);
 
 // "PCEphGPS", "PCEphGLO", "PCEphGEO", "PCEphGAL": the page control shown for the system.
-const char* EphPageControl(EphSystem s);
+const char* EphPageControl(SatSystem s);
 
 enum class EphPageOutcome {
   Unchanged,  // the satellite has fewer than N ephemerides: nothing is done
@@ -48,16 +48,16 @@ struct EphemerisPage {
 // The panel filler: the N-th ephemeris of satellite `n` as the view numbers it (GPS and
 // Galileo PRN, GLONASS slot, SBAS button 20..38 = PRN - 100), read again from the system's
 // file from its first record.
-EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore& store, EphSystem s,
+EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore& store, SatSystem s,
                                 int n, int32_t ordinal);
 
 // The satellite button `n` of the system is enabled: the satellite has ephemerides.
-bool EphButtonEnabled(const EphemerisStore& store, EphSystem s, int n);
+bool EphButtonEnabled(const EphemerisStore& store, SatSystem s, int n);
 // BBMore after showing ephemeris `ordinal`; BBLess likewise.
-bool EphMoreEnabled(const EphemerisStore& store, EphSystem s, int n, int32_t ordinal);
+bool EphMoreEnabled(const EphemerisStore& store, SatSystem s, int n, int32_t ordinal);
 bool EphLessEnabled(int32_t ordinal);
 // The button selected when the view opens: the first GPS satellite with ephemerides, else the
 // first GLONASS one; SBAS and Galileo are never chosen by themselves.
-std::optional<std::pair<EphSystem, int>> EphAutomaticSelection(const EphemerisStore& store);
+std::optional<std::pair<SatSystem, int>> EphAutomaticSelection(const EphemerisStore& store);
 
 }  // namespace vnx

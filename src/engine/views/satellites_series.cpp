@@ -10,9 +10,9 @@ namespace {
 
 constexpr int kEpochsPerProgress = 2000;
 
-// The system codes of the satellite records, by radio group.
+// The system code of the satellite records.
 uint8_t RecordSystem(SatSystem s) {
-  return static_cast<uint8_t>(static_cast<int>(s) + 1);
+  return static_cast<uint8_t>(s);
 }
 
 struct EpochFiles {
@@ -99,29 +99,15 @@ SatelliteChart SatelliteTrack(const SatelliteFiles& files, SatSystem system, int
 }
 
 int SatelliteItemCount(SatSystem system) {
-  switch (system) {
-    case SatSystem::Glonass:
-      return 24;
-    case SatSystem::Sbas:
-      return 19;
-    default:
-      return 32;
-  }
+  return InfoOf(system).LabelCount();
 }
 
 int SatelliteItemLabel(SatSystem system, int item) {
-  return system == SatSystem::Sbas ? item + 20 : item + 1;
+  return InfoOf(system).firstLabel + item;
 }
 
 int SatelliteNumber(SatSystem system, int label) {
-  switch (system) {
-    case SatSystem::Sbas:
-      return 100 + label;
-    case SatSystem::Galileo:
-      return 70 + label;
-    default:
-      return label;
-  }
+  return InfoOf(system).numberOffset + label;
 }
 
 std::vector<std::string> SatelliteItemTexts(const ScanContext& ctx, SatSystem system) {
@@ -142,6 +128,8 @@ std::vector<std::string> SatelliteItemTexts(const ScanContext& ctx, SatSystem sy
         break;
       case SatSystem::Galileo:
         seen = ctx.galSeen[label];
+        break;
+      default:
         break;
     }
     texts.push_back(seen ? std::to_string(label) : "N");

@@ -7,15 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/gnss/satellite_system.h"
 #include "engine/views/point_series.h"
 
 namespace vnx {
 
 struct ScanContext;
-
-// The system of a satellite radio group, in the order of the view's groups.
-enum class SatSystem : int { Gps = 0, Glonass = 1, Sbas = 2, Galileo = 3 };
-inline constexpr int kSatSystemCount = 4;
 
 // Series of the satellites chart: ALL, GPS, GLO, GEO, GAL. The tracks use series 0 only.
 inline constexpr int kSatSeriesCount = 5;

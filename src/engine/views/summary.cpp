@@ -7,19 +7,6 @@
 
 namespace vnx {
 
-const std::array<ObservableRow, kObservableCount> kObservableRows = {{
-    {"C1", "STC1", 0, kRange},         {"P1", "STP1", 1, kRange},
-    {"P2", "STP2", 2, kRange},         {"C2", "STC2", 3, kRange},
-    {"C5", "STC5", 4, kRange},         {"CA/L1", "STL1_CA", 0, kPhase},
-    {"L1", "STL1", 1, kPhase},         {"L2", "STL2", 2, kPhase},
-    {"CA/L2", "STL2_CA", 3, kPhase},   {"L5", "STL5", 4, kPhase},
-    {"CA/D1", "STD1_CA", 0, kDoppler}, {"D1", "STD1", 1, kDoppler},
-    {"D2", "STD2", 2, kDoppler},       {"CA/D2", "STD2_CA", 3, kDoppler},
-    {"D5", "STD5", 4, kDoppler},       {"CA/S1", "STS1_CA", 0, kSnr},
-    {"S1", "STS1", 1, kSnr},           {"S2", "STS2", 2, kSnr},
-    {"CA/S2", "STS2_CA", 3, kSnr},     {"S5", "STS5", 4, kSnr},
-}};
-
 const std::array<SolutionRow, kSolutionCount> kSolutionRows = {{
     {"STAND ALONE", "STSA", 1},
     {"CODE DIFF", "STCD", 2},
@@ -98,8 +85,8 @@ void CountSolution(uint8_t type, SummaryRecordFigures& f) {
 
 void CountObservables(const SvRec& sv, SummaryRecordFigures& f) {
   for (int k = 0; k < kObservableCount; ++k) {
-    const ObservableRow& row = kObservableRows[k];
-    if (sv.sig[row.signal].present[row.kind]) ++f.observables[k];
+    const ObservableInfo& o = kObservables[k];
+    if (sv.sig[o.signal].present[o.kind]) ++f.observables[k];
   }
 }
 

@@ -25,17 +25,6 @@ struct EphemerisCounts {
   std::array<int32_t, 32> gal{};
 };
 
-// One value text of the Measurements group: the observable counted in signal block `signal`
-// (0 C/A L1, 1 P L1, 2 P L2, 3 C/A L2, 4 L5) when its `kind` presence flag is set.
-struct ObservableRow {
-  const char* caption;
-  const char* control;
-  int signal;
-  ObsKind kind;
-};
-inline constexpr int kObservableCount = 20;
-extern const std::array<ObservableRow, kObservableCount> kObservableRows;
-
 // One value text of the Solutions group: epochs whose solution type is `type`.
 struct SolutionRow {
   const char* caption;
@@ -86,7 +75,7 @@ struct SummaryRecordFigures {
   int32_t maxSats = 0, minSats = 100;
   std::string maxSatsText, minSatsText;                 // STSumMaxSat, STSumMinSat
   std::array<int32_t, kSolutionCount> solutions{};      // in kSolutionRows order
-  std::array<int32_t, kObservableCount> observables{};  // in kObservableRows order
+  std::array<int32_t, kObservableCount> observables{};  // by Observable
   std::string file;                                     // ESumFile
 
   // The value texts: the count in decimal, nothing else.

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/gnss/physics.h"
+
 namespace vnx::synth {
 
-inline constexpr double kLightSpeed = 299792458.0;
+inline constexpr double kLightSpeed = kSpeedOfLight;
 inline constexpr double kPi = 3.1415926535898;  // the value the GPS orbit algorithm prescribes
 inline constexpr double kEarthRotation = 7.2921151467e-5;
 inline constexpr double kSecondsPerWeek = 604800.0;

@@ -92,9 +92,9 @@ TEST(SharedOperations, FiniteReadsRefuseMissingValues) {
 TEST(SharedOperations, CarrierFrequencies) {
   HeadlessUi ui;
   ScanContext ctx(ui);
-  ctx.epoch.Slots[1] = {1, kSysGps, 0, 0, 99};
-  ctx.epoch.Slots[2] = {3, kSysGlo, 0, 0, -7};
-  ctx.epoch.Slots[3] = {75, kSysGal, 0, 0, 5};
+  ctx.epoch.Slots[1] = {1, SatSystem::Gps, 0, 0, 99};
+  ctx.epoch.Slots[2] = {3, SatSystem::Glonass, 0, 0, -7};
+  ctx.epoch.Slots[3] = {75, SatSystem::Galileo, 0, 0, 5};
   EXPECT_EQ(CarrierFrequency(ctx, 1, 0), 1575420000.0);
   EXPECT_EQ(CarrierFrequency(ctx, 1, 2), 1227600000.0);
   EXPECT_EQ(CarrierFrequency(ctx, 1, 4), 1176450000.0);

@@ -185,8 +185,8 @@ TEST_F(SynthScan, EphemeridesReadBackWithTheirReferenceTimes) {
   std::string log = MakeLog(test::Pdel(), SynthOptions{});
   ExpectCleanScan(log, 67);
   int32_t glo = 0, gps = 0;
-  for (int n = 1; n <= 24; ++n) glo += ctx.ephemerides.Count(EphSystem::Glonass, n);
-  for (int n = 1; n <= 32; ++n) gps += ctx.ephemerides.Count(EphSystem::Gps, n);
+  for (int n = 1; n <= 24; ++n) glo += ctx.ephemerides.Count(SatSystem::Glonass, n);
+  for (int n = 1; n <= 32; ++n) gps += ctx.ephemerides.Count(SatSystem::Gps, n);
   EXPECT_GT(glo, 8);
   EXPECT_GT(gps, 8);
   int beforeMidnight = 0;
