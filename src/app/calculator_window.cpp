@@ -85,7 +85,7 @@ void CalculatorWindow::Open() {
   show();
   raise();
   EpochTimeTable& table = window_.epochTimes();
-  ScanContext& ctx = window_.context();
+  const ScanContext& ctx = window_.context();
   if (table.Stale()) {
     const std::string failure =
         table.Load(ctx.files.PathOf(WorkFile::DataEpochs), ctx.epochCount, [this](int p) {

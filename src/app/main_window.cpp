@@ -30,6 +30,7 @@
 #include "app/pie_gauge.h"
 #include "app/view_panel.h"
 #include "app/view_registry.h"
+#include "app/widgets.h"
 #include "engine/stream/working_files.h"
 #include "engine/views/error_list.h"
 
@@ -140,12 +141,7 @@ class MainWindow::WindowUi : public ScanUi {
   void SetProgress(int percent) override { w_.gauge_->SetValue(percent); }
   void ProcessEvents() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
   void Refresh() override {}
-  void Pause(int ms) override {
-    if (!w_.pauses) return;
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-  }
+  void Pause(int ms) override { app::Pause(w_.pauses, ms); }
   AntennaChoice AskAntenna(const std::string& letters) override {
     if (w_.antennaAsker) return w_.antennaAsker(letters);
     return w_.antennaDialog_->Ask(QString::fromStdString(letters));
@@ -381,8 +377,7 @@ void MainWindow::SetViewItemsEnabled(bool enabled) {
 void MainWindow::ResetScanPanel() {
   file_->clear();
   scan_->setEnabled(false);
-  context().shownDateText.clear();
-  context().timeMsgCount = 0;
+  session_->ResetTimeLabels();
   date_->setText("00/00/0000");
   time_->setText("00:00:00");
   for (QLabel* l : indicators_) SetLit(l, false);
@@ -478,7 +473,9 @@ void MainWindow::ScanVNXfile1Click() {
   if (closeAfterScan_) close();
 }
 
-void MainWindow::BBStopClick() { context().stopRequested = true; }
+void MainWindow::BBStopClick() {
+  session_->RequestStop();
+}
 
 bool MainWindow::RunScan() {
   inputFileName_ = file_->text();
@@ -565,7 +562,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (scanning_) {
     // The scan stops at its next checkpoint; the window closes when it has returned.
     closeAfterScan_ = true;
-    context().stopRequested = true;
+    session_->RequestStop();
     event->ignore();
     return;
   }

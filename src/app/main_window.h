@@ -42,7 +42,7 @@ class MainWindow : public QMainWindow {
   bool pauses = true;
 
   Session& session() { return *session_; }
-  ScanContext& context() { return session_->Context(); }
+  const ScanContext& context() const { return session_->Context(); }
   const QString& startDir() const { return startDir_; }
   const QString& inputFileName() const { return inputFileName_; }
   bool scanning() const { return scanning_; }

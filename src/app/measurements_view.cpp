@@ -14,6 +14,7 @@
 #include "app/item_radio_group.h"
 #include "app/main_window.h"
 #include "app/pie_gauge.h"
+#include "app/widgets.h"
 
 namespace vnx::app {
 
@@ -32,12 +33,6 @@ QStringList NumberItems(int first, int last) {
   QStringList items;
   for (int i = first; i <= last; ++i) items << QString::number(i);
   return items;
-}
-
-QPushButton* Button(const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(name);
-  return b;
 }
 
 }  // namespace
@@ -75,12 +70,12 @@ QWidget* MeasurementsView::BuildControls() {
   connect(smooth_, &ItemRadioGroup::Clicked, this, &MeasurementsView::SmoothClick);
   connect(measSmooth_, &ItemRadioGroup::Clicked, this, &MeasurementsView::MeasSmoothClick);
   gauge_ = new PieGauge("GMeas");
-  auto* combinations = Button("BBComObs", "Combinations");
+  auto* combinations = NamedButton("BBComObs", "Combinations");
   connect(combinations, &QPushButton::clicked, this, [this] { ComObsClick(); });
-  auto* calculator = Button("BitBtn29", "Epoch --> Time");
+  auto* calculator = NamedButton("BitBtn29", "Epoch --> Time");
   calculator->setToolTip("Epoch number --> time calculator");
   connect(calculator, &QPushButton::clicked, this, [this] { window.OpenCalculator(); });
-  close_ = Button("BBCloseMeas", "Close");
+  close_ = NamedButton("BBCloseMeas", "Close");
   connect(close_, &QPushButton::clicked, this, [this] { CloseView(); });
   for (QWidget* x : std::initializer_list<QWidget*>{measurs_, smooth_, measSmooth_})
     v->addWidget(x);
@@ -127,8 +122,8 @@ QFrame* MeasurementsView::BuildCombinationsPanel() {
   comObs_->SetItemIndex(0);
   comObs_->setStyleSheet("QGroupBox { background-color: #c0ffc0; }");
   auto* buttons = new QHBoxLayout;
-  auto* ok = Button("BBOkComObs", "Ok");
-  auto* cancel = Button("BBCloseComObs", "Cancel");
+  auto* ok = NamedButton("BBOkComObs", "Ok");
+  auto* cancel = NamedButton("BBCloseComObs", "Cancel");
   connect(ok, &QPushButton::clicked, this, [this] { OkComObsClick(); });
   connect(cancel, &QPushButton::clicked, this, [this] { CloseComObsClick(); });
   buttons->addWidget(ok);
@@ -286,19 +281,12 @@ void MeasurementsView::ShowChart(const MeasurementChart& c) {
 }
 
 void MeasurementsView::FinishGauge(bool pauseFirst) {
-  if (pauseFirst) Pause(kGaugePauseMs);
+  if (pauseFirst) Pause(window.pauses, kGaugePauseMs);
   gauge_->SetValue(100);
   gauge_->repaint();
-  Pause(kGaugePauseMs);
+  Pause(window.pauses, kGaugePauseMs);
   gauge_->SetValue(0);
   gauge_->repaint();
-}
-
-void MeasurementsView::Pause(int ms) {
-  if (!window.pauses) return;
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace vnx::app

@@ -49,7 +49,6 @@ class MeasurementsView : public ViewPanel {
   void DrawCombination();
   void ShowChart(const MeasurementChart& chart);
   void FinishGauge(bool pauseFirst);
-  void Pause(int ms);
 
   Chart* chart_;
   ItemRadioGroup* measurs_;

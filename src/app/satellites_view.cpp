@@ -14,6 +14,7 @@
 #include "app/item_radio_group.h"
 #include "app/main_window.h"
 #include "app/pie_gauge.h"
+#include "app/widgets.h"
 
 namespace vnx::app {
 
@@ -51,12 +52,6 @@ QStringList Labels(SatSystem s) {
   for (int i = 0; i < SatelliteItemCount(s); ++i)
     items << QString::number(SatelliteItemLabel(s, i));
   return items;
-}
-
-QPushButton* Button(const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(name);
-  return b;
 }
 
 }  // namespace
@@ -144,7 +139,7 @@ QWidget* SatellitesView::BuildMaskPanel() {
   maskEdit_->setFixedWidth(40);
   maskUpDown_ = new MaskUpDown(*maskEdit_, 0, 90);
   maskUpDown_->setEnabled(false);
-  accept_ = Button("BBElMask", "Accept");
+  accept_ = NamedButton("BBElMask", "Accept");
   accept_->setEnabled(false);
   connect(accept_, &QPushButton::clicked, this, [this] { AcceptClick(); });
   row->addWidget(label);
@@ -163,10 +158,10 @@ QWidget* SatellitesView::BuildControls() {
   connect(mode_, &ItemRadioGroup::Clicked, this, [this](int item) { ModeClick(item); });
   gauge_ = new PieGauge("GAzEl");
   gauge_->setFixedSize(48, 48);
-  calculator_ = Button("BBVTimeAzEl", "Epoch --> Time");
+  calculator_ = NamedButton("BBVTimeAzEl", "Epoch --> Time");
   calculator_->setToolTip("Epoch number --> time calculator");
   connect(calculator_, &QPushButton::clicked, this, [this] { window.OpenCalculator(); });
-  close_ = Button("BBCloseSat", "Close");
+  close_ = NamedButton("BBCloseSat", "Close");
   connect(close_, &QPushButton::clicked, this, [this] { CloseClick(); });
   row->addWidget(mode_);
   row->addWidget(BuildMaskPanel());
@@ -246,7 +241,7 @@ void SatellitesView::SatelliteClick(SatSystem system, int item) {
 }
 
 void SatellitesView::AcceptClick() {
-  window.context().elevationMask = maskEdit_->text().toInt();
+  window.session().SetElevationMask(maskEdit_->text().toInt());
   if (!calculator_->isHidden() && mode_->ItemIndex() == 0) RunCountPass();
 }
 
@@ -267,7 +262,7 @@ void SatellitesView::RunCountPass() {
       });
   ShowChart(result);
   if (gauge_->Value() == 100) {
-    Pause(kGaugePauseMs);
+    Pause(window.pauses, kGaugePauseMs);
     gauge_->SetValue(0);
     gauge_->repaint();
   }
@@ -310,13 +305,6 @@ void SatellitesView::Relabel() {
 
 void SatellitesView::SetSatelliteGroupsEnabled(bool enabled) {
   for (ItemRadioGroup* g : satGroups_) g->setEnabled(enabled);
-}
-
-void SatellitesView::Pause(int ms) {
-  if (!window.pauses) return;
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace vnx::app

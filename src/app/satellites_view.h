@@ -55,7 +55,6 @@ class SatellitesView : public ViewPanel {
   void SetSatelliteGroupsEnabled(bool enabled);
   void PlaceChart(int width);
   void ShowMask();
-  void Pause(int ms);
 
   Chart* chart_;
   ItemRadioGroup* mode_;

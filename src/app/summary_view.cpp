@@ -178,9 +178,10 @@ void SummaryView::Clear() {
 }
 
 void SummaryView::Build() {
-  ScanContext& ctx = window.context();
+  const ScanContext& ctx = window.context();
   const Summary s = BuildSummary(ctx, times_.Analysis(), window.inputFileName().toStdString(),
                                  EphemerisCountsOf(ctx.ephemerides));
+  if (s.epochs) window.session().StartElevationMask();
   SetErrorFlag(QString::fromStdString(s.errorFlag.text), s.errorFlag.colour == SummaryColour::Red);
   if (s.errorFlag.showErrorsEnabled) {
     showErrors_->setEnabled(*s.errorFlag.showErrorsEnabled);

@@ -178,7 +178,7 @@ json ErrorEntriesJson(const std::vector<ScanError>& errors) {
 
 CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
                              std::vector<std::string> messages) {
-  ScanContext& ctx = session.Context();
+  const ScanContext& ctx = session.Context();
   CheckReport r;
   r.file = file;
   r.mapped = mapped;
@@ -194,6 +194,7 @@ CheckReport BuildCheckReport(Session& session, const std::string& file, bool map
   r.analysis = RunEpochAnalysis(ctx);
   if (!r.analysis.ok) r.messages.push_back(r.analysis.message);
   r.summary = BuildSummary(ctx, r.analysis, file, EphemerisCountsOf(ctx.ephemerides));
+  if (r.summary.epochs) session.StartElevationMask();
   if (!r.summary.message.empty()) r.messages.push_back(r.summary.message);
   return r;
 }

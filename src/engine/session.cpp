@@ -67,6 +67,16 @@ bool Session::Scan(const std::string& path) {
   return true;
 }
 
+void Session::StartElevationMask() {
+  if (!ctx_.elevSeen) ctx_.minElevationSeen = 0;
+  ctx_.elevationMask = ctx_.minElevationSeen;
+}
+
+void Session::ResetTimeLabels() {
+  ctx_.shownDateText.clear();
+  ctx_.timeMsgCount = 0;
+}
+
 void Session::FinishScan() {
   WorkingFiles& files = ctx_.files;
   files.FlushAll();

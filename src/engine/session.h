@@ -32,11 +32,23 @@ class Session {
   uint8_t ScanResult() const { return scanResult_; }
 
   const std::vector<ScanError>& Errors() const { return ctx_.errors; }
-  ScanContext& Context() { return ctx_; }
+  // The engine state for the scan loop and tests; the window and the views read Context().
+  ScanContext& MutableContext() { return ctx_; }
   const ScanContext& Context() const { return ctx_; }
   TVNXFile* Scanner() { return scanner_.get(); }
   // The message of a working file that could not be written during the last scan, or empty.
   const std::string& WriteFailure() const { return writeFailure_; }
+
+  // What the window may change in the engine's state.
+  // Stop pressed: the running scan ends at its next checkpoint.
+  void RequestStop() { ctx_.stopRequested = true; }
+  // The mask of the Satellites view's counts.
+  void SetElevationMask(int32_t degrees) { ctx_.elevationMask = degrees; }
+  // Once the summary of a scan with epochs is built: the mask starts at the lowest elevation
+  // seen (0, also as that lowest value, when the log has none).
+  void StartElevationMask();
+  // A new file is chosen: the date and time labels start again.
+  void ResetTimeLabels();
 
   // For tests: the date the future-date check compares with (default: the computer's date).
   void SetToday(CalendarDate today) { fixedToday_ = today; }

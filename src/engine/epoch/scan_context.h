@@ -119,6 +119,12 @@ struct ScanContext {
   }
 };
 
+// The elevation mask a scan starts the Satellites view with: the lowest elevation seen, 0 when
+// the log has no elevations.
+inline int32_t LowestElevationSeen(const ScanContext& ctx) {
+  return ctx.elevSeen ? ctx.minElevationSeen : 0;
+}
+
 // Defaults of the site information: four "-Unknown-" texts, static, height 0.
 SiteInfo DefaultSiteInfo();
 

@@ -46,17 +46,15 @@ SummaryErrorFlag ErrorFlag(const std::vector<ScanError>& errors) {
   return {" No", SummaryColour::Yellow, false};
 }
 
-void FillElevations(ScanContext& ctx, SummaryEpochFigures& f) {
+void FillElevations(const ScanContext& ctx, SummaryEpochFigures& f) {
   f.elevationMaskEnabled = ctx.elevSeen;
-  if (!ctx.elevSeen) ctx.minElevationSeen = 0;
-  f.elevationMaskText = " Elevation Mask =  " + std::to_string(ctx.minElevationSeen);
-  ctx.elevationMask = ctx.minElevationSeen;
-  f.elevationMask = ctx.elevationMask;
+  f.elevationMask = LowestElevationSeen(ctx);
+  f.elevationMaskText = " Elevation Mask =  " + std::to_string(f.elevationMask);
   f.azimuthsPresent = ctx.azimSeen;
   f.azimuths = ctx.azimSeen ? " Azimuths  Present" : " Azimuths not Present";
 }
 
-SummaryEpochFigures EpochFigures(ScanContext& ctx, const EpochAnalysis& analysis,
+SummaryEpochFigures EpochFigures(const ScanContext& ctx, const EpochAnalysis& analysis,
                                  const EphemerisCounts& eph) {
   SummaryEpochFigures f;
   f.start = "Start   " + analysis.FirstLine();
@@ -139,8 +137,8 @@ std::optional<SummaryRecordFigures> RecordFigures(const ScanContext& ctx,
 
 }  // namespace
 
-Summary BuildSummary(ScanContext& ctx, const EpochAnalysis& analysis, const std::string& inputFile,
-                     const EphemerisCounts& ephemerides) {
+Summary BuildSummary(const ScanContext& ctx, const EpochAnalysis& analysis,
+                     const std::string& inputFile, const EphemerisCounts& ephemerides) {
   Summary s;
   if (!analysis.HasLines()) {
     s.errorFlag = {"Yes", SummaryColour::Red, std::nullopt};

@@ -93,7 +93,7 @@ struct Summary {
 // Builds the summary of the scan in `ctx` and, as the panel does, sets the scan's elevation
 // mask (and its lowest elevation to 0 when no elevations were seen). `analysis` is the epoch
 // analysis of the same scan, `inputFile` the scanned path.
-Summary BuildSummary(ScanContext& ctx, const EpochAnalysis& analysis, const std::string& inputFile,
-                     const EphemerisCounts& ephemerides = {});
+Summary BuildSummary(const ScanContext& ctx, const EpochAnalysis& analysis,
+                     const std::string& inputFile, const EphemerisCounts& ephemerides = {});
 
 }  // namespace vnx

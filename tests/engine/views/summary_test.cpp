@@ -16,9 +16,12 @@ using ::testing::ElementsAre;
 
 class SummaryTest : public ScanFixture {
  protected:
+  // As the window and vnx-check do: a summary with epochs starts the elevation mask.
   Summary Build(const EphemerisCounts& eph = {}) {
     analysis = RunEpochAnalysis(ctx);
-    return BuildSummary(ctx, analysis, "logs/day1.vnx", eph);
+    Summary s = BuildSummary(ctx, analysis, "logs/day1.vnx", eph);
+    if (s.epochs) session.StartElevationMask();
+    return s;
   }
 
   // Closes one more epoch a second after the last one, with what the test put in the state.
