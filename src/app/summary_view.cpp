@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string_view>
 
 #include "app/main_window.h"
 #include "app/times_view.h"
@@ -99,9 +100,9 @@ SummaryView::SummaryView(MainWindow& w, TimesView& times) : ViewPanel(w, "PSumm"
   for (int i = 0; i < kSolutionCount; ++i) {
     solGrid->addWidget(new QLabel(kSolutionRows[i].caption), i, 0);
     auto* v = new QLabel;
-    v->setObjectName(kSolutionRows[i].control);
-    labels_[kSolutionRows[i].control] = v;
-    designed_[kSolutionRows[i].control] = QString();
+    v->setObjectName(SolutionControl(i));
+    labels_[SolutionControl(i)] = v;
+    designed_[SolutionControl(i)] = QString();
     solGrid->addWidget(v, i, 1);
   }
   right->addWidget(sol);
@@ -187,34 +188,15 @@ void SummaryView::Build() {
     showErrors_->setEnabled(*s.errorFlag.showErrorsEnabled);
     window.action("ViewErrors1")->setEnabled(*s.errorFlag.showErrorsEnabled);
   }
+  // The same texts under the same names as vnx-check reports them; the error flag has its own
+  // colours.
+  for (const ControlText& t : SummaryControlTexts(s))
+    if (std::string_view(t.control) != "STSumErr") SetText(t.control, t.text);
   if (const auto& e = s.epochs) {
-    SetText("STSumStartEp", e->start);
-    SetText("STSumFinish", e->finish);
-    SetText("STSumNumEp", e->epochs);
-    SetText("STSumInterval", e->interval);
-    SetText("STSumGap", e->gaps);
-    SetText("STSumXA", e->xa);
-    SetText("STSumXB", e->xb);
-    SetText("STSumElMask", e->elevationMaskText);
-    SetText("STSumAzim", e->azimuths);
-    SetText("ESumGPS", e->gps.text);
-    SetText("ESumGEO", e->geo.text);
-    SetText("ESumGLO", e->glo.text);
-    SetText("ESumGAL", e->gal.text);
-    SetText("EGPSEph", e->gpsEph.text);
-    SetText("EGLOEph", e->gloEph.text);
-    SetText("EGEOEph", e->geoEph.text);
-    SetText("EGALEph", e->galEph.text);
     for (const char* name : {"EElMask", "UDElMask"})
       if (auto* c = window.findChild<QWidget*>(name)) c->setEnabled(e->elevationMaskEnabled);
   }
   if (const auto& r = s.records) {
-    SetText("STSumMaxSat", r->maxSatsText);
-    SetText("STSumMinSat", r->minSatsText);
-    for (int i = 0; i < kObservableCount; ++i)
-      SetText(ObservableControl(static_cast<Observable>(i)), r->ObservableText(i));
-    for (int i = 0; i < kSolutionCount; ++i)
-      SetText(kSolutionRows[i].control, r->SolutionText(i));
     SetText("ESumFile", r->file);
   }
   if (!s.message.empty()) window.ShowMessage(QString::fromStdString(s.message));

@@ -10,74 +10,10 @@ namespace {
 
 using nlohmann::json;
 
-// One text of the Summary panel: its group, its control, the caption beside it (empty when
-// the text carries its own label) and the text.
-struct PanelText {
-  const char* group;
-  const char* control;
-  std::string caption;
-  std::string text;
-};
-
-void AddEpochTexts(const SummaryEpochFigures& f, std::vector<PanelText>& out) {
-  out.push_back({"Epochs", "STSumStartEp", "", f.start});
-  out.push_back({"Epochs", "STSumFinish", "", f.finish});
-  out.push_back({"Epochs", "STSumNumEp", "", f.epochs});
-  out.push_back({"Epochs", "STSumInterval", "", f.interval});
-  out.push_back({"Epochs", "STSumGap", "", f.gaps});
-}
-
-void AddSatelliteTexts(const Summary& s, std::vector<PanelText>& out) {
-  if (s.records) {
-    out.push_back({"Satellites", "STSumMaxSat", "", s.records->maxSatsText});
-    out.push_back({"Satellites", "STSumMinSat", "", s.records->minSatsText});
-  }
-  const SummaryEpochFigures& f = *s.epochs;
-  out.push_back({"Satellites", "STSumElMask", "", f.elevationMaskText});
-  out.push_back({"Satellites", "STSumAzim", "", f.azimuths});
-  out.push_back({"Satellites", "ESumGPS", "GPS", f.gps.text});
-  out.push_back({"Satellites", "ESumGLO", "GLO", f.glo.text});
-  out.push_back({"Satellites", "ESumGEO", "GEO", f.geo.text});
-  out.push_back({"Satellites", "ESumGAL", "GAL", f.gal.text});
-  out.push_back({"Ephemeris", "EGPSEph", "GPS", f.gpsEph.text});
-  out.push_back({"Ephemeris", "EGLOEph", "GLO", f.gloEph.text});
-  out.push_back({"Ephemeris", "EGEOEph", "GEO", f.geoEph.text});
-  out.push_back({"Ephemeris", "EGALEph", "GAL", f.galEph.text});
-}
-
-void AddRecordTexts(const SummaryRecordFigures& f, std::vector<PanelText>& out) {
-  for (int k = 0; k < kSolutionCount; ++k)
-    out.push_back(
-        {"Solutions", kSolutionRows[k].control, kSolutionRows[k].caption, f.SolutionText(k)});
-}
-
-void AddMeasurementTexts(const SummaryRecordFigures& f, std::vector<PanelText>& out) {
-  for (int k = 0; k < kObservableCount; ++k)
-    out.push_back({"Measurements", ObservableControl(static_cast<Observable>(k)),
-                   kObservables[static_cast<size_t>(k)].caption, f.ObservableText(k)});
-}
-
-// The panel's texts in its order, leaving out what the summary did not compute.
-std::vector<PanelText> PanelTexts(const Summary& s) {
-  std::vector<PanelText> out;
-  if (s.epochs) {
-    AddEpochTexts(*s.epochs, out);
-    AddSatelliteTexts(s, out);
-  }
-  if (s.records) AddRecordTexts(*s.records, out);
-  if (s.epochs) {
-    out.push_back({"Events", "STSumXA", "", s.epochs->xa});
-    out.push_back({"Events", "STSumXB", "", s.epochs->xb});
-  }
-  if (s.records) AddMeasurementTexts(*s.records, out);
-  out.push_back({"Errors", "STSumErr", "", s.errorFlag.text});
-  return out;
-}
-
 std::vector<std::string> SummaryLines(const Summary& s) {
   std::vector<std::string> out;
   std::string group;
-  for (const PanelText& t : PanelTexts(s)) {
+  for (const ControlText& t : SummaryControlTexts(s)) {
     if (group != t.group) {
       group = t.group;
       out.push_back("[" + group + "]");
@@ -135,7 +71,7 @@ json ErrorsFlagJson(const SummaryErrorFlag& flag) {
 
 json TextsJson(const Summary& s) {
   json texts = json::object();
-  for (const PanelText& t : PanelTexts(s)) texts[t.control] = t.text;
+  for (const ControlText& t : SummaryControlTexts(s)) texts[t.control] = t.text;
   if (s.records) texts["ESumFile"] = s.records->file;
   return texts;
 }

@@ -8,10 +8,10 @@
 namespace vnx {
 
 const std::array<SolutionRow, kSolutionCount> kSolutionRows = {{
-    {"STAND ALONE", "STSA", 1},
-    {"CODE DIFF", "STCD", 2},
-    {"PHASE FLOAT", "STFloat", 3},
-    {"PHASE FIXED", "STFixed", 4},
+    {"STAND ALONE", 1},
+    {"CODE DIFF", 2},
+    {"PHASE FLOAT", 3},
+    {"PHASE FIXED", 4},
 }};
 
 namespace {

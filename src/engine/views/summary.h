@@ -28,7 +28,6 @@ struct EphemerisCounts {
 // One value text of the Solutions group: epochs whose solution type is `type`.
 struct SolutionRow {
   const char* caption;
-  const char* control;
   uint8_t type;
 };
 inline constexpr int kSolutionCount = 4;
