@@ -191,8 +191,8 @@ QWidget* EphemerisView::BuildButtonColumn() {
   more_ = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), "");
   more_->setObjectName("BBMore");
   more_->setToolTip("Get next");
-  connect(less_, &QPushButton::clicked, this, [this] { BBLessClick(); });
-  connect(more_, &QPushButton::clicked, this, [this] { BBMoreClick(); });
+  connect(less_, &QPushButton::clicked, this, [this] { ShowPreviousEphemeris(); });
+  connect(more_, &QPushButton::clicked, this, [this] { ShowNextEphemeris(); });
   arrows->addWidget(less_);
   arrows->addWidget(more_);
   v->addLayout(arrows);
@@ -311,13 +311,13 @@ void EphemerisView::SelectSatellite(SatSystem s, int n) {
   SetArrows();
 }
 
-void EphemerisView::BBMoreClick() {
+void EphemerisView::ShowNextEphemeris() {
   ++ordinal_;
   SetArrows();
   FillPanel(system_, satellite_, ordinal_);
 }
 
-void EphemerisView::BBLessClick() {
+void EphemerisView::ShowPreviousEphemeris() {
   --ordinal_;
   SetArrows();
   FillPanel(system_, satellite_, ordinal_);

@@ -27,8 +27,8 @@ class EphemerisView : public ViewPanel {
   // The user's actions. SelectSatellite is what every satellite button does (RBG1Click ..
   // RBE32Click); numbers outside the system's range are ignored.
   void SelectSatellite(SatSystem s, int n);
-  void BBMoreClick();
-  void BBLessClick();
+  void ShowNextEphemeris();
+  void ShowPreviousEphemeris();
 
   SatSystem CurrentSystem() const { return system_; }
   int CurrentSatellite() const { return satellite_; }

@@ -204,8 +204,8 @@ void MainWindow::BuildMenus() {
     return a;
   };
   QMenu* file = menuBar()->addMenu("File");
-  add(file, "InputVNXfile1", "Input VNX file", [this] { InputVNXfile1Click(); });
-  add(file, "ScanVNXfile1", "Scan VNX file", [this] { ScanVNXfile1Click(); });
+  add(file, "InputVNXfile1", "Input VNX file", [this] { ChooseFileFromMenu(); });
+  add(file, "ScanVNXfile1", "Scan VNX file", [this] { StartScanFromMenu(); });
   add(file, "ViewSummury1", "View Summury", [this] {
     if (buildAndShowSummary) buildAndShowSummary();
   });
@@ -245,9 +245,9 @@ QWidget* MainWindow::BuildScanPanel() {
   stop_ = new QPushButton("Stop");
   stop_->setObjectName("BBStop");
   stop_->setToolTip("Stop the process of scanning");
-  connect(input_, &QPushButton::clicked, this, [this] { BBInputClick(); });
-  connect(scan_, &QPushButton::clicked, this, [this] { BBScanClick(); });
-  connect(stop_, &QPushButton::clicked, this, [this] { BBStopClick(); });
+  connect(input_, &QPushButton::clicked, this, [this] { ChooseFileByButton(); });
+  connect(scan_, &QPushButton::clicked, this, [this] { StartScanByButton(); });
+  connect(stop_, &QPushButton::clicked, this, [this] { StopScan(); });
   gauge_ = new PieGauge("GScan");
   gauge_->setFixedSize(64, 64);
   fileSize_ = new QLabel("Filesize");
@@ -429,17 +429,17 @@ void MainWindow::ChooseFile(bool fromMenu) {
   scan_->setFocus();
 }
 
-void MainWindow::BBInputClick() {
+void MainWindow::ChooseFileByButton() {
   if (scanning_) return;  // the running scan keeps its working files
   ChooseFile(false);
 }
 
-void MainWindow::InputVNXfile1Click() {
+void MainWindow::ChooseFileFromMenu() {
   if (scanning_) return;
   ChooseFile(true);
 }
 
-void MainWindow::BBScanClick() {
+void MainWindow::StartScanByButton() {
   if (scanning_) return;
   scan_->setEnabled(false);
   scanning_ = true;
@@ -455,7 +455,7 @@ void MainWindow::BBScanClick() {
   if (closeAfterScan_) close();
 }
 
-void MainWindow::ScanVNXfile1Click() {
+void MainWindow::StartScanFromMenu() {
   // A scan command arriving while a scan runs (the menu stays usable) is refused: the running
   // scanner must not be destroyed under it.
   if (scanning_) {
@@ -473,7 +473,7 @@ void MainWindow::ScanVNXfile1Click() {
   if (closeAfterScan_) close();
 }
 
-void MainWindow::BBStopClick() {
+void MainWindow::StopScan() {
   session_->RequestStop();
 }
 

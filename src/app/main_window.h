@@ -49,11 +49,11 @@ class MainWindow : public QMainWindow {
   EpochTimeTable& epochTimes() { return epochTimes_; }
 
   // The commands.
-  void BBInputClick();
-  void InputVNXfile1Click();
-  void BBScanClick();
-  void ScanVNXfile1Click();
-  void BBStopClick();
+  void ChooseFileByButton();
+  void ChooseFileFromMenu();
+  void StartScanByButton();
+  void StartScanFromMenu();
+  void StopScan();
   void ShowErrorList();
   void OpenHelp(const QString& page);
   void OpenAbout();

@@ -35,8 +35,8 @@ class ViewTest : public ::testing::Test {
 
   void ChooseAndScan(const std::string& log) {
     chosen = QString::fromStdString(dir.Write("log" + std::to_string(++logs) + ".vnx", log));
-    window.BBInputClick();
-    window.BBScanClick();
+    window.ChooseFileByButton();
+    window.StartScanByButton();
     messages.clear();
   }
 

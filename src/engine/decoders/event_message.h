@@ -16,6 +16,7 @@ double LeadingNumber(std::string_view text);
 
 // Clears the event record at creation: a frame that fails its checksum still has a record
 // appended, with nothing in it.
+// The scanner's documented name.
 class TEventMess : public TRecivMess {
  public:
   TEventMess(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length);

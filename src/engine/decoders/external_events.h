@@ -28,6 +28,7 @@ int32_t LeapSecondsForEvent(const UtcBlock& utc, int32_t wk, int32_t dow, int64_
 double UtcCorrection(const UtcBlock& utc, int32_t wk, int64_t weekMs);
 
 // Input 0 is "XA", input 1 is "XB".
+// The scanner's documented name.
 class TXAXB : public TRecivMess {
  public:
   TXAXB(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length)

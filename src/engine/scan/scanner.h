@@ -10,6 +10,7 @@
 
 namespace vnx {
 
+// The scanner's documented name.
 class TVNXFile {
  public:
   // Maps the file; when that works, the running epoch starts afresh. When it fails, the
