@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   std::printf("log %s: %.1f MB\n", path.c_str(),
               static_cast<double>(std::filesystem::file_size(path)) / 1048576.0);
-  std::printf("mapped %d, result %d, epochs %d, error lines %zu\n", mapped, session.ScanResult(),
+  std::printf("mapped %d, result %d, epochs %d, error lines %zu\n", mapped, session.ResultCode(),
               session.Context().epochCount, vnx::ErrorListLines(session.Errors()).size() - 1);
   std::printf("scan: %.3f s (%.1f MB/s)\n", seconds,
               static_cast<double>(std::filesystem::file_size(path)) / 1048576.0 / seconds);

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   clock.start();
   w.StartScanByButton();
   const qint64 end = clock.nsecsElapsed();
-  std::printf("epochs scanned before Stop: %d\n", w.context().epochCount);
+  std::printf("epochs scanned before Stop: %d\n", w.scan().EpochCount());
   if (stopAt >= 0)
     std::printf("Stop pressed at %.3f s; scan, analysis and summary done %.1f ms later\n",
                 stopAt / 1e9, (end - stopAt) / 1e6);

@@ -256,7 +256,7 @@ void EphemerisView::ShowPage(SatSystem s) {
 
 void EphemerisView::Open() {
   window.HideViews();
-  const EphemerisStore& store = window.context().ephemerides;
+  const EphemerisStore& store = window.scan().Ephemerides();
   for (SatSystem s : kSystems)
     for (int n = InfoOf(s).firstLabel; n <= InfoOf(s).lastLabel; ++n)
       Button(s, n)->setEnabled(EphButtonEnabled(store, s, n));
@@ -324,14 +324,14 @@ void EphemerisView::ShowPreviousEphemeris() {
 }
 
 void EphemerisView::SetArrows() {
-  const EphemerisStore& store = window.context().ephemerides;
+  const EphemerisStore& store = window.scan().Ephemerides();
   less_->setEnabled(EphLessEnabled(ordinal_));
   more_->setEnabled(EphMoreEnabled(store, system_, satellite_, ordinal_));
 }
 
 void EphemerisView::FillPanel(SatSystem s, int n, int32_t ordinal) {
-  const ScanContext& ctx = window.context();
-  const EphemerisPage page = FillEphemerisPage(ctx.files, ctx.ephemerides, s, n, ordinal);
+  const ScanResult ctx = window.scan();
+  const EphemerisPage page = FillEphemerisPage(ctx.Files(), ctx.Ephemerides(), s, n, ordinal);
   for (const std::string& m : page.messages) window.ShowMessage(QString::fromStdString(m));
   if (page.outcome != EphPageOutcome::Filled) return;
   for (const auto& [name, text] : page.texts) {

@@ -499,7 +499,7 @@ bool MainWindow::RunScan() {
 
 bool MainWindow::OpenAndScan() {
   if (!session_->Scan(inputFileName_.toStdString())) return false;
-  if (session_->ScanResult() == 0) ShowMessage(QString("Processed  ") + " false");
+  if (session_->ResultCode() == 0) ShowMessage(QString("Processed  ") + " false");
   return true;
 }
 
@@ -509,9 +509,9 @@ void MainWindow::AfterScan() {
                            "Positions1", "Ephemerides1", "Ionoparameters1", "Occupations1"})
     action(name)->setEnabled(true);
   action("ViewSummury1")->setEnabled(true);
-  const ScanContext& ctx = context();
-  action("Externalevents1")->setEnabled(ctx.xaCount + ctx.xbCount > 0);
-  action("Attitude1")->setEnabled(ctx.arSeen || ctx.mr73Seen || ctx.mr37Seen);
+  const ScanResult ctx = scan();
+  action("Externalevents1")->setEnabled(ctx.XaCount() + ctx.XbCount() > 0);
+  action("Attitude1")->setEnabled(ctx.ArSeen() || ctx.Mr73Seen() || ctx.Mr37Seen());
   if (scanning_) {
     SetStatus("Making Summary...");
     if (buildAndShowSummary) buildAndShowSummary();

@@ -42,7 +42,8 @@ class MainWindow : public QMainWindow {
   bool pauses = true;
 
   Session& session() { return *session_; }
-  const ScanContext& context() const { return session_->Context(); }
+  // What the last scan left, read-only; changes go through session().
+  ScanResult scan() const { return session_->Result(); }
   const QString& startDir() const { return startDir_; }
   const QString& inputFileName() const { return inputFileName_; }
   bool scanning() const { return scanning_; }

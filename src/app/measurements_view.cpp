@@ -159,7 +159,7 @@ void MeasurementsView::ResetForScan() {
 void MeasurementsView::RelabelSatellites() {
   for (int s = 0; s < 4; ++s) {
     const auto system = kSatSystems[static_cast<size_t>(s)];
-    const std::vector<std::string> texts = SatelliteItemTexts(window.context(), system);
+    const std::vector<std::string> texts = SatelliteItemTexts(window.scan(), system);
     for (size_t i = 0; i < texts.size(); ++i)
       Group(system)->SetItemText(static_cast<int>(i), QString::fromStdString(texts[i]));
   }
@@ -239,7 +239,7 @@ void MeasurementsView::OkComObsClick() {
 }
 
 void MeasurementsView::DrawObservable() {
-  const MeasurementChart c = DrawObservableChart(ChartSourceOf(window.context()), Selected(),
+  const MeasurementChart c = DrawObservableChart(ChartSourceOf(window.scan()), Selected(),
                                                  measurs_->ItemIndex(), [this](int p) {
                                                    gauge_->SetValue(p);
                                                    gauge_->repaint();
@@ -249,7 +249,7 @@ void MeasurementsView::DrawObservable() {
 }
 
 void MeasurementsView::DrawSmoothing() {
-  const MeasurementChart c = DrawSmoothingChart(ChartSourceOf(window.context()), Selected(),
+  const MeasurementChart c = DrawSmoothingChart(ChartSourceOf(window.scan()), Selected(),
                                                 measSmooth_->ItemIndex(), [this](int p) {
                                                   gauge_->SetValue(p);
                                                   gauge_->repaint();
@@ -260,7 +260,7 @@ void MeasurementsView::DrawSmoothing() {
 
 void MeasurementsView::DrawCombination() {
   const int item = std::max(comObs_->ItemIndex(), 0);
-  const MeasurementChart c = DrawCombinationChart(ChartSourceOf(window.context()), Selected(),
+  const MeasurementChart c = DrawCombinationChart(ChartSourceOf(window.scan()), Selected(),
                                                   static_cast<Combination>(item), [this](int p) {
                                                     gauge_->SetValue(p);
                                                     gauge_->repaint();

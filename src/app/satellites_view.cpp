@@ -178,7 +178,7 @@ void SatellitesView::PlaceChart(int width) {
 }
 
 void SatellitesView::ShowMask() {
-  maskEdit_->setText(QString::number(window.context().elevationMask));
+  maskEdit_->setText(QString::number(window.scan().ElevationMask()));
 }
 
 void SatellitesView::Open() {
@@ -254,9 +254,9 @@ void SatellitesView::RunCountPass() {
   chart_->ClearAll();
   chart_->SetLeftTitle("Number of satellites");
   ShowMask();
-  const ScanContext& ctx = window.context();
+  const ScanResult ctx = window.scan();
   const SatelliteChart result =
-      CountSatellites(SatelliteFilesOf(ctx), ctx.elevationMask, [this](int percent) {
+      CountSatellites(SatelliteFilesOf(ctx), ctx.ElevationMask(), [this](int percent) {
         gauge_->SetValue(percent);
         gauge_->repaint();
       });
@@ -279,7 +279,7 @@ void SatellitesView::RunTrack() {
     return;
   }
   const int label = SatelliteItemLabel(selectedSystem_, item);
-  ShowChart(SatelliteTrack(SatelliteFilesOf(window.context()), selectedSystem_, label,
+  ShowChart(SatelliteTrack(SatelliteFilesOf(window.scan()), selectedSystem_, label,
                            elevation ? TrackKind::Elevation : TrackKind::Azimuth));
 }
 
@@ -293,7 +293,7 @@ void SatellitesView::ShowChart(const SatelliteChart& result) {
 }
 
 void SatellitesView::Relabel() {
-  const ScanContext& ctx = window.context();
+  const ScanResult ctx = window.scan();
   for (int s = 0; s < kSatSystemCount; ++s) {
     const std::vector<std::string> texts =
         SatelliteItemTexts(ctx, kSatSystems[static_cast<size_t>(s)]);

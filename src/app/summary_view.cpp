@@ -179,9 +179,9 @@ void SummaryView::Clear() {
 }
 
 void SummaryView::Build() {
-  const ScanContext& ctx = window.context();
+  const ScanResult ctx = window.scan();
   const Summary s = BuildSummary(ctx, times_.Analysis(), window.inputFileName().toStdString(),
-                                 EphemerisCountsOf(ctx.ephemerides));
+                                 EphemerisCountsOf(ctx.Ephemerides()));
   if (s.epochs) window.session().StartElevationMask();
   SetErrorFlag(QString::fromStdString(s.errorFlag.text), s.errorFlag.colour == SummaryColour::Red);
   if (s.errorFlag.showErrorsEnabled) {

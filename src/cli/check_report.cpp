@@ -114,22 +114,22 @@ json ErrorEntriesJson(const std::vector<ScanError>& errors) {
 
 CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
                              std::vector<std::string> messages) {
-  const ScanContext& ctx = session.Context();
+  const ScanResult ctx = session.Result();
   CheckReport r;
   r.file = file;
   r.mapped = mapped;
-  r.processed = mapped && session.ScanResult() == 1;
-  r.errors = ctx.errors;
+  r.processed = mapped && session.ResultCode() == 1;
+  r.errors = ctx.Errors();
   r.messages = std::move(messages);
   r.writeFailure = session.WriteFailure();
   if (!mapped) return r;
-  r.epochs = ctx.epochCount;
-  r.intervalMs = ctx.epoch.EpochInterval;
-  r.xaCount = ctx.xaCount;
-  r.xbCount = ctx.xbCount;
+  r.epochs = ctx.EpochCount();
+  r.intervalMs = ctx.EpochInterval();
+  r.xaCount = ctx.XaCount();
+  r.xbCount = ctx.XbCount();
   r.analysis = RunEpochAnalysis(ctx);
   if (!r.analysis.ok) r.messages.push_back(r.analysis.message);
-  r.summary = BuildSummary(ctx, r.analysis, file, EphemerisCountsOf(ctx.ephemerides));
+  r.summary = BuildSummary(ctx, r.analysis, file, EphemerisCountsOf(ctx.Ephemerides()));
   if (r.summary.epochs) session.StartElevationMask();
   if (!r.summary.message.empty()) r.messages.push_back(r.summary.message);
   return r;

@@ -48,7 +48,7 @@ bool ParseNumber(const std::string& text, int& out) {
 }
 
 bool ScanUsable(const Session& session, bool mapped) {
-  return mapped && session.ScanResult() == 1 && session.WriteFailure().empty();
+  return mapped && session.ResultCode() == 1 && session.WriteFailure().empty();
 }
 
 nlohmann::json PageJson(const EphemerisSelector& sel, const EphemerisPage& page) {
@@ -66,9 +66,9 @@ nlohmann::json PageJson(const EphemerisSelector& sel, const EphemerisPage& page)
 // The selected ephemeris; a satellite with fewer than N ephemerides is reported as not found
 // here, where the view would simply show nothing new.
 EphemerisPage SelectedPage(const Session& session, const EphemerisSelector& sel) {
-  const ScanContext& ctx = session.Context();
+  const ScanResult ctx = session.Result();
   EphemerisPage page =
-      FillEphemerisPage(ctx.files, ctx.ephemerides, sel.system, sel.satellite, sel.ordinal);
+      FillEphemerisPage(ctx.Files(), ctx.Ephemerides(), sel.system, sel.satellite, sel.ordinal);
   if (page.outcome == EphPageOutcome::Unchanged)
     page.messages.push_back("Ephemeris " + std::to_string(sel.ordinal) + " for SV " +
                             InfoOf(sel.system).letter + std::to_string(sel.satellite) +
@@ -144,8 +144,8 @@ int RunEphemerisQuery(const Session& session, bool mapped, const EphemerisQuery&
   }
   std::vector<std::string> lines;
   if (status == 0 && query.counts) {
-    j["ephemerides"] = EphemerisCountsJson(session.Context().ephemerides);
-    lines = EphemerisCountLines(session.Context().ephemerides);
+    j["ephemerides"] = EphemerisCountsJson(session.Result().Ephemerides());
+    lines = EphemerisCountLines(session.Result().Ephemerides());
   }
   if (status == 0 && !query.selector.empty()) {
     const EphemerisPage page = SelectedPage(session, sel);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 #include "engine/scan/scanner.h"
 
 namespace vnx {
@@ -27,14 +28,16 @@ class Session {
   void ResetScanState();
 
   // Maps `path` and scans it. Returns false when the file could not be mapped; otherwise true,
-  // with the scanner's result (1 processed, 0 too short) in ScanResult().
+  // with the scanner's result (1 processed, 0 too short) in ResultCode().
   bool Scan(const std::string& path);
-  uint8_t ScanResult() const { return scanResult_; }
+  uint8_t ResultCode() const { return scanResult_; }
 
   const std::vector<ScanError>& Errors() const { return ctx_.errors; }
   // The engine state for the scan loop and tests; the window and the views read Context().
   ScanContext& MutableContext() { return ctx_; }
   const ScanContext& Context() const { return ctx_; }
+  // What the scan left for the views, vnx-check and the window.
+  ScanResult Result() const { return ScanResult(ctx_); }
   TVNXFile* Scanner() { return scanner_.get(); }
   // The message of a working file that could not be written during the last scan, or empty.
   const std::string& WriteFailure() const { return writeFailure_; }

@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, StopDuringALongScanKeepsTheEpochsSoFar) {
   // Stop is pressed as soon as the window gets its first events during the scan.
   QTimer::singleShot(0, &window, [this] { window.StopScan(); });
   window.StartScanByButton();
-  const int32_t epochs = window.context().epochCount;
+  const int32_t epochs = window.scan().EpochCount();
   EXPECT_GT(epochs, 0);
   EXPECT_LT(epochs, 150000);
   EXPECT_EQ(window.frontPanel()->objectName(), "PSumm");
@@ -184,13 +184,13 @@ TEST_F(MainWindowTest, SecondScanCommandDuringAScanIsRefused) {
   });
   window.StartScanFromMenu();
   EXPECT_TRUE(messages.isEmpty());
-  EXPECT_GT(window.context().epochCount, 100000);
+  EXPECT_GT(window.scan().EpochCount(), 100000);
 }
 
 TEST_F(MainWindowTest, RescanStartsFromScratch) {
   ChooseAndScan(CleanLog(5).str());
   window.StartScanByButton();
-  EXPECT_EQ(window.context().epochCount, 5);
+  EXPECT_EQ(window.scan().EpochCount(), 5);
   EXPECT_EQ(Find<SummaryView>("PSumm")->Text("STSumNumEp"), "Epochs           5");
 }
 
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, ScanAsksForTheAntennaOnce) {
   b.Time(2000).Sats({5, 6}).Antennas("ab").Time(3000).Sats({5, 6}).Antennas("ab");
   ChooseAndScan(b.str());
   EXPECT_THAT(asked, ::testing::ElementsAre("ab"));
-  EXPECT_EQ(window.context().selectedAntenna, 'b');
+  EXPECT_EQ(window.scan().SelectedAntenna(), 'b');
 }
 
 TEST_F(MainWindowTest, HeaderAndIonoViews) {

@@ -49,7 +49,7 @@ class ViewTest : public ::testing::Test {
   }
 
   QString Front() const { return window.frontPanel()->objectName(); }
-  std::string WorkPath(WorkFile f) { return window.context().files.PathOf(f); }
+  std::string WorkPath(WorkFile f) { return window.scan().Files().PathOf(f); }
 
   static std::vector<double> Xs(const Chart* c, int series) {
     std::vector<double> x;

@@ -1,7 +1,7 @@
 #include "engine/views/measurements_series.h"
 
 #include "engine/epoch/record_reader.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -89,9 +89,9 @@ bool ReadEpochs(RecordReader& epochs, RecordReader& svs, int32_t epochCount, Sel
 
 }  // namespace
 
-ChartSource ChartSourceOf(const ScanContext& ctx) {
-  return {ctx.files.PathOf(WorkFile::DataEpochs), ctx.files.PathOf(WorkFile::SVRecs),
-          ctx.epochCount};
+ChartSource ChartSourceOf(const ScanResult& ctx) {
+  return {ctx.Files().PathOf(WorkFile::DataEpochs), ctx.Files().PathOf(WorkFile::SVRecs),
+          ctx.EpochCount()};
 }
 
 const std::array<ObservableItem, kObservableItemCount>& ObservableItems() {

@@ -15,7 +15,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 // The satellite chosen in the view's radio groups (groups and items as in the Satellites view).
 struct SelectedSatellite {
@@ -37,7 +37,7 @@ struct ChartSource {
   std::string svRecsPath;
   int32_t epochCount = 0;
 };
-ChartSource ChartSourceOf(const ScanContext& ctx);
+ChartSource ChartSourceOf(const ScanResult& ctx);
 
 // What a chart of one satellite gives the window.
 struct MeasurementChart {

@@ -2,7 +2,7 @@
 
 #include "engine/epoch/record_reader.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -44,8 +44,8 @@ std::string ForEachEpoch(EpochFiles& f, int32_t count, Visit visit) {
 
 }  // namespace
 
-SatelliteFiles SatelliteFilesOf(const ScanContext& ctx) {
-  return {ctx.files.Dir(), ctx.epochCount};
+SatelliteFiles SatelliteFilesOf(const ScanResult& ctx) {
+  return {ctx.Files().Dir(), ctx.EpochCount()};
 }
 
 SatelliteChart CountSatellites(const SatelliteFiles& files, int32_t mask,
@@ -110,7 +110,7 @@ int SatelliteNumber(SatSystem system, int label) {
   return InfoOf(system).numberOffset + label;
 }
 
-std::vector<std::string> SatelliteItemTexts(const ScanContext& ctx, SatSystem system) {
+std::vector<std::string> SatelliteItemTexts(const ScanResult& ctx, SatSystem system) {
   std::vector<std::string> texts;
   const int n = SatelliteItemCount(system);
   for (int item = 0; item < n; ++item) {
@@ -118,16 +118,16 @@ std::vector<std::string> SatelliteItemTexts(const ScanContext& ctx, SatSystem sy
     bool seen = false;
     switch (system) {
       case SatSystem::Gps:
-        seen = ctx.gpsSeen[label];
+        seen = ctx.Seen(SatSystem::Gps)[label];
         break;
       case SatSystem::Glonass:
-        seen = ctx.gloSeen[label];
+        seen = ctx.Seen(SatSystem::Glonass)[label];
         break;
       case SatSystem::Sbas:
-        seen = ctx.sbasSeen[label];
+        seen = ctx.Seen(SatSystem::Sbas)[label];
         break;
       case SatSystem::Galileo:
-        seen = ctx.galSeen[label];
+        seen = ctx.Seen(SatSystem::Galileo)[label];
         break;
       default:
         break;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/epoch/record_reader.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -24,10 +24,9 @@ SatelliteList ListOf(std::vector<int> numbers) {
 }
 
 // Flags indexed by satellite number; index 0 is unused.
-template <size_t N>
-SatelliteList SeenList(const std::array<bool, N>& seen) {
+SatelliteList SeenList(std::span<const bool> seen) {
   std::vector<int> numbers;
-  for (size_t i = 1; i < N; ++i)
+  for (size_t i = 1; i < seen.size(); ++i)
     if (seen[i]) numbers.push_back(static_cast<int>(i));
   return ListOf(std::move(numbers));
 }
@@ -46,29 +45,29 @@ SummaryErrorFlag ErrorFlag(const std::vector<ScanError>& errors) {
   return {" No", SummaryColour::Yellow, false};
 }
 
-void FillElevations(const ScanContext& ctx, SummaryEpochFigures& f) {
-  f.elevationMaskEnabled = ctx.elevSeen;
-  f.elevationMask = LowestElevationSeen(ctx);
+void FillElevations(const ScanResult& ctx, SummaryEpochFigures& f) {
+  f.elevationMaskEnabled = ctx.ElevationsSeen();
+  f.elevationMask = ctx.LowestElevation();
   f.elevationMaskText = " Elevation Mask =  " + std::to_string(f.elevationMask);
-  f.azimuthsPresent = ctx.azimSeen;
-  f.azimuths = ctx.azimSeen ? " Azimuths  Present" : " Azimuths not Present";
+  f.azimuthsPresent = ctx.AzimuthsSeen();
+  f.azimuths = ctx.AzimuthsSeen() ? " Azimuths  Present" : " Azimuths not Present";
 }
 
-SummaryEpochFigures EpochFigures(const ScanContext& ctx, const EpochAnalysis& analysis,
+SummaryEpochFigures EpochFigures(const ScanResult& ctx, const EpochAnalysis& analysis,
                                  const EphemerisCounts& eph) {
   SummaryEpochFigures f;
   f.start = "Start   " + analysis.FirstLine();
   f.finish = "Finish " + analysis.LastLine();
-  f.epochs = "Epochs" + std::string(11, ' ') + std::to_string(ctx.epochCount);
-  f.interval = "Interval  " + std::string(8, ' ') + std::to_string(ctx.epoch.EpochInterval) + " ms";
+  f.epochs = "Epochs" + std::string(11, ' ') + std::to_string(ctx.EpochCount());
+  f.interval = "Interval  " + std::string(8, ' ') + std::to_string(ctx.EpochInterval()) + " ms";
   f.gaps = "Gaps  " + std::string(13, ' ') + std::to_string(analysis.gapCount);
-  f.xa = " XA   " + std::to_string(ctx.xaCount);
-  f.xb = " XB   " + std::to_string(ctx.xbCount);
+  f.xa = " XA   " + std::to_string(ctx.XaCount());
+  f.xb = " XB   " + std::to_string(ctx.XbCount());
   FillElevations(ctx, f);
-  f.gps = SeenList(ctx.gpsSeen);
-  f.geo = SeenList(ctx.sbasSeen);
-  f.glo = SeenList(ctx.gloSeen);
-  f.gal = SeenList(ctx.galSeen);
+  f.gps = SeenList(ctx.Seen(SatSystem::Gps));
+  f.geo = SeenList(ctx.Seen(SatSystem::Sbas));
+  f.glo = SeenList(ctx.Seen(SatSystem::Glonass));
+  f.gal = SeenList(ctx.Seen(SatSystem::Galileo));
   f.gpsEph = EphemerisList(eph.gps);
   f.gloEph = EphemerisList(eph.glo);
   f.geoEph = EphemerisList(eph.sbas);
@@ -90,11 +89,11 @@ void CountObservables(const SvRec& sv, SummaryRecordFigures& f) {
 
 // Reads the epochs and their satellite records once; false (with the message) when a file
 // ends before the scan's counts are reached.
-bool CountRecords(const ScanContext& ctx, RecordReader& epochs, RecordReader& svs,
+bool CountRecords(const ScanResult& ctx, RecordReader& epochs, RecordReader& svs,
                   SummaryRecordFigures& f, std::string& message) {
   EpochRec rec;
   SvRec sv;
-  for (int32_t i = 1; i <= ctx.epochCount; ++i) {
+  for (int32_t i = 1; i <= ctx.EpochCount(); ++i) {
     if (!epochs.Read(&rec)) {
       message = "Unexpected end of file";
       return false;
@@ -114,15 +113,15 @@ bool CountRecords(const ScanContext& ctx, RecordReader& epochs, RecordReader& sv
   return true;
 }
 
-std::optional<SummaryRecordFigures> RecordFigures(const ScanContext& ctx,
+std::optional<SummaryRecordFigures> RecordFigures(const ScanResult& ctx,
                                                   const std::string& inputFile,
                                                   std::string& message) {
-  RecordReader svs(ctx.files.PathOf(WorkFile::SVRecs), sizeof(SvRec));
+  RecordReader svs(ctx.Files().PathOf(WorkFile::SVRecs), sizeof(SvRec));
   if (!svs.IsOpen()) {
     message = "Error Opening File SVRecs.dat ! ";
     return std::nullopt;
   }
-  RecordReader epochs(ctx.files.PathOf(WorkFile::DataEpochs), sizeof(EpochRec));
+  RecordReader epochs(ctx.Files().PathOf(WorkFile::DataEpochs), sizeof(EpochRec));
   if (!epochs.IsOpen()) {
     message = "Error Opening File DataEpochs.dat ! ";
     return std::nullopt;
@@ -137,7 +136,7 @@ std::optional<SummaryRecordFigures> RecordFigures(const ScanContext& ctx,
 
 }  // namespace
 
-Summary BuildSummary(const ScanContext& ctx, const EpochAnalysis& analysis,
+Summary BuildSummary(const ScanResult& ctx, const EpochAnalysis& analysis,
                      const std::string& inputFile, const EphemerisCounts& ephemerides) {
   Summary s;
   if (!analysis.HasLines()) {
@@ -145,7 +144,7 @@ Summary BuildSummary(const ScanContext& ctx, const EpochAnalysis& analysis,
     s.message = "There was no epochs with measurements!";
     return s;
   }
-  s.errorFlag = ErrorFlag(ctx.errors);
+  s.errorFlag = ErrorFlag(ctx.Errors());
   s.epochs = EpochFigures(ctx, analysis, ephemerides);
   s.records = RecordFigures(ctx, inputFile, s.message);
   return s;

@@ -14,7 +14,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 // Ephemeris records written per satellite in this scan. Index 0 is satellite 1: GPS PRN,
 // GLONASS slot, SBAS PRN - 100 (only 20..38 occur), Galileo PRN.
@@ -92,7 +92,7 @@ struct Summary {
 // Builds the summary of the scan in `ctx` and, as the panel does, sets the scan's elevation
 // mask (and its lowest elevation to 0 when no elevations were seen). `analysis` is the epoch
 // analysis of the same scan, `inputFile` the scanned path.
-Summary BuildSummary(const ScanContext& ctx, const EpochAnalysis& analysis,
+Summary BuildSummary(const ScanResult& ctx, const EpochAnalysis& analysis,
                      const std::string& inputFile, const EphemerisCounts& ephemerides = {});
 
 }  // namespace vnx

@@ -31,7 +31,7 @@ TEST_F(ScannerTest, ChecksumOfAbcIsF3) {
 
 TEST_F(ScannerTest, CleanLogHasOnlyTheHeading) {
   ASSERT_TRUE(ScanLog(OneEpoch()));
-  EXPECT_EQ(session.ScanResult(), 1);
+  EXPECT_EQ(session.ResultCode(), 1);
   EXPECT_TRUE(ErrorLines().empty());
   EXPECT_EQ(ctx.epochCount, 1);
   EXPECT_EQ(ctx.headerInfo[kHeaderLogType], "VNX");
@@ -39,7 +39,7 @@ TEST_F(ScannerTest, CleanLogHasOnlyTheHeading) {
 
 TEST_F(ScannerTest, VeryShortFileWritesNothing) {
   ASSERT_TRUE(ScanLog("\r\n\r\n" + std::string(89, 'x')));
-  EXPECT_EQ(session.ScanResult(), 0);
+  EXPECT_EQ(session.ResultCode(), 0);
   EXPECT_THAT(ErrorLines(), ElementsAre("Very short file!"));
   EXPECT_EQ(ReadFileBytes(WorkFile("Header.dat")), "");
 }
@@ -201,7 +201,7 @@ TEST_F(ScannerTest, StopEndsTheLoopAndStillClosesTheEpoch) {
     if (ui.eventRounds == 3) ctx.stopRequested = true;
   };
   ASSERT_TRUE(ScanLog(b));
-  EXPECT_EQ(session.ScanResult(), 1);
+  EXPECT_EQ(session.ResultCode(), 1);
   // Checkpoints at 1000, 2000 and 3000: the third one stops after 28 epochs were read.
   EXPECT_EQ(ui.eventRounds, 3);
   EXPECT_EQ(ctx.epochCount, 28);
