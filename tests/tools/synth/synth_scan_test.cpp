@@ -26,19 +26,7 @@ class SynthScan : public vnx::test::ScanFixture {
     EXPECT_EQ(ctx.epochCount, epochs);
   }
 
-  static uint8_t SystemCode(Gnss sys) {
-    switch (sys) {
-      case Gnss::Gps:
-        return 1;
-      case Gnss::Glonass:
-        return 2;
-      case Gnss::Sbas:
-        return 3;
-      case Gnss::Galileo:
-        return 4;
-    }
-    return 5;
-  }
+  static uint8_t SystemCode(Gnss sys) { return static_cast<uint8_t>(sys); }
   static int RecordNumber(SatId id) { return id.sys == Gnss::Galileo ? 70 + id.prn : id.prn; }
 };
 
