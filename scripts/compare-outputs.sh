@@ -97,6 +97,8 @@ check multi-antenna-B 0 "$out/logs/multi.vnx" --antenna B --epochs
 check day-text 0 "$out/logs/day.vnx" --epochs
 check day-json 1 "$out/logs/day.vnx" --json
 check day-ephemerides 0 "$out/logs/day.vnx" --ephemerides
+check day-ephemeris-G 1 "$out/logs/day.vnx" --ephemeris G5:3 --json
+check day-ephemeris-R 0 "$out/logs/day.vnx" --ephemeris R3:2
 
 echo "$((cases - failures)) passed, $failures failed"
 [ $failures = 0 ]

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "controls/control_names.h"
 #include "engine/views/ephemeris_text.h"
 
 namespace vnx::app {
@@ -334,7 +335,7 @@ void EphemerisView::FillPanel(SatSystem s, int n, int32_t ordinal) {
   const EphemerisPage page = FillEphemerisPage(ctx.Files(), ctx.Ephemerides(), s, n, ordinal);
   for (const std::string& m : page.messages) window.ShowMessage(QString::fromStdString(m));
   if (page.outcome != EphPageOutcome::Filled) return;
-  for (const auto& [name, text] : page.texts) {
+  for (const auto& [name, text] : NameEphemerisTexts(page.system, page.texts)) {
     QLabel* label = name == "STEphem" ? title_ : labels_.at(name);
     label->setText(QString::fromStdString(text));
   }

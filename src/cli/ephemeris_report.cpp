@@ -3,6 +3,8 @@
 #include <array>
 #include <cctype>
 
+#include "controls/control_names.h"
+
 namespace vnx {
 
 namespace {
@@ -53,7 +55,7 @@ bool ScanUsable(const Session& session, bool mapped) {
 
 nlohmann::json PageJson(const EphemerisSelector& sel, const EphemerisPage& page) {
   nlohmann::json texts = nlohmann::json::array();
-  for (const auto& [control, text] : page.texts)
+  for (const auto& [control, text] : NameEphemerisTexts(page.system, page.texts))
     texts.push_back({{"control", control}, {"text", text}});
   return {{"system", std::string(1, InfoOf(sel.system).letter)},
           {"satellite", sel.satellite},
@@ -128,7 +130,8 @@ nlohmann::json EphemerisCountsJson(const EphemerisStore& store) {
 
 std::vector<std::string> EphemerisPageLines(const EphemerisPage& page) {
   std::vector<std::string> out;
-  for (const auto& [control, text] : page.texts) out.push_back(control + "\t" + text);
+  for (const auto& [control, text] : NameEphemerisTexts(page.system, page.texts))
+    out.push_back(control + "\t" + text);
   return out;
 }
 

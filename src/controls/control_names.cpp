@@ -1,6 +1,7 @@
 #include "controls/control_names.h"
 
 #include <array>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,75 @@ void AddMeasurementTexts(const SummaryRecordFigures& f, std::vector<ControlText>
                    kObservables[static_cast<size_t>(k)].caption, f.ObservableText(k)});
 }
 
+// The Ephemeris pages' labels, in the order of the engine's page texts.
+constexpr const char* kKeplerControls[] = {
+    "STTimeWeek", "STDate",    "STTime",   "STCurvFitInt", "STDatFlagL2P", "STCodeL2P", "STASFlag",
+    "STAlert",    "STFromMem", "STIODC",   "STRefTime",    "STURA",        "SThealth",  "STwn",
+    "STGdelay",   "STaf2",     "STaf1",    "STaf0",        "STtoe",        "STIODE",    "STrootA",
+    "STecc",      "STm0",      "STomega0", "STinc0",       "STPer",        "STdeln",    "STomDot",
+    "STiDot",     "STcrc",     "STcrs",    "STcuc",        "STcus",        "STcic",     "STcis",
+};
+constexpr const char* kGalileoExtraControls[] = {
+    "STBCDa", "STBCDb", "STai0", "STai1", "STai2", "STSFI",
+};
+constexpr const char* kGlonassControls[] = {
+    "STEphem", "STtk",     "STfrqNum",  "STdne",     "STHeal0", "STHeal1", "STHeal2",  "STHeal3",
+    "STHeal4", "STtb",     "STDateGLO", "STTimeGLO", "STw1",    "STw2",    "STw3",     "STv1",
+    "STv2",    "STv3",     "STr1",      "STr2",      "STr3",    "STage",   "STFlag01", "STFlag2",
+    "STFlag3", "STFlag45", "STFlag6",   "STtauSys",  "STtau",   "STgamma",
+};
+constexpr const char* kSbasControls[] = {
+    "STEphem", "STtodGEO", "STuraGEO", "STiodGEO", "STDateGEO", "STTimeGEO", "STaGf0",
+    "STaGf1",  "STwnGEO",  "STtowGEO", "STw1GEO",  "STw2GEO",   "STw3GEO",   "STv1GEO",
+    "STv2GEO", "STv3GEO",  "STr1GEO",  "STr2GEO",  "STr3GEO",
+};
+
+std::vector<std::string> EphemerisControls(SatSystem s) {
+  std::vector<std::string> names{"STEphem"};
+  switch (s) {
+    case SatSystem::Gps:
+      names.insert(names.end(), std::begin(kKeplerControls), std::end(kKeplerControls));
+      return names;
+    case SatSystem::Galileo:
+      // The Galileo page repeats the GPS labels with an "E" appended.
+      for (const char* n : kKeplerControls) names.push_back(std::string(n) + "E");
+      names.insert(names.end(), std::begin(kGalileoExtraControls), std::end(kGalileoExtraControls));
+      return names;
+    case SatSystem::Glonass:
+      return {std::begin(kGlonassControls), std::end(kGlonassControls)};
+    case SatSystem::Sbas:
+      return {std::begin(kSbasControls), std::end(kSbasControls)};
+    default:
+      return {};
+  }
+}
+
 }  // namespace
+
+const char* EphPageControl(SatSystem s) {
+  switch (s) {
+    case SatSystem::Gps:
+      return "PCEphGPS";
+    case SatSystem::Glonass:
+      return "PCEphGLO";
+    case SatSystem::Sbas:
+      return "PCEphGEO";
+    case SatSystem::Galileo:
+      return "PCEphGAL";
+    default:
+      break;
+  }
+  return "PCEphGPS";
+}
+
+ControlTexts NameEphemerisTexts(SatSystem s, const std::vector<std::string>& texts) {
+  const std::vector<std::string> names = EphemerisControls(s);
+  ControlTexts out;
+  out.reserve(texts.size());
+  for (size_t i = 0; i < texts.size() && i < names.size(); ++i)
+    out.emplace_back(names[i], texts[i]);
+  return out;
+}
 
 const char* SolutionControl(int k) {
   return kSolutionControls[static_cast<size_t>(k)];

@@ -3,8 +3,10 @@
 // vnx-check's reports name the controls this way, so the window and vnx-check both take them
 // from here; the engine itself knows only what a value means.
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "engine/gnss/satellite_system.h"
 #include "engine/gnss/signals.h"
 #include "engine/views/summary.h"
 
@@ -23,6 +25,13 @@ struct ControlText {
   std::string caption;
   std::string text;
 };
+
+// "PCEphGPS", "PCEphGLO", "PCEphGEO", "PCEphGAL": the Ephemeris view's page for the system.
+const char* EphPageControl(SatSystem s);
+// Control name and its text, in the order the page shows them; "STEphem" (the title) first.
+using ControlTexts = std::vector<std::pair<std::string, std::string>>;
+// The Ephemeris page's texts of the system under the names of their labels.
+ControlTexts NameEphemerisTexts(SatSystem s, const std::vector<std::string>& texts);
 
 // The Summary panel's texts in its order, leaving out what the summary did not compute.
 std::vector<ControlText> SummaryControlTexts(const Summary& s);

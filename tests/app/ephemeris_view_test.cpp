@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/view_test_fixture.h"
+#include "controls/control_names.h"
 #include "engine/views/ephemeris_text.h"
 #include "support/ephemeris_frames.h"
 
@@ -223,10 +224,10 @@ TEST_F(EphemerisViewTest, NewScanForgetsTheLastSelection) {
 // Every text the model gives a page has its label on that page control.
 TEST_F(EphemerisViewTest, EveryTextHasItsLabelOnItsPage) {
   const std::pair<const char*, ControlTexts> pages[] = {
-      {"PCEphGPS", GpsEphemerisTexts(EphemGPSRec{}, 1)},
-      {"PCEphGAL", GalEphemerisTexts(EphemGALRec{}, 1)},
-      {"PCEphGLO", GloEphemerisTexts(EphemGLORec{}, 1)},
-      {"PCEphGEO", GeoEphemerisTexts(EphemGEORec{}, 1)}};
+      {"PCEphGPS", NameEphemerisTexts(SatSystem::Gps, GpsEphemerisTexts(EphemGPSRec{}, 1))},
+      {"PCEphGAL", NameEphemerisTexts(SatSystem::Galileo, GalEphemerisTexts(EphemGALRec{}, 1))},
+      {"PCEphGLO", NameEphemerisTexts(SatSystem::Glonass, GloEphemerisTexts(EphemGLORec{}, 1))},
+      {"PCEphGEO", NameEphemerisTexts(SatSystem::Sbas, GeoEphemerisTexts(EphemGEORec{}, 1))}};
   for (const auto& [page, texts] : pages) {
     auto* control = Find<QTabWidget>(page);
     for (const auto& [name, text] : texts) {

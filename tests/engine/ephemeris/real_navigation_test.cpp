@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "controls/control_names.h"
 #include "engine/time/gps_time.h"
 #include "engine/views/ephemeris_text.h"
 #include "support/ephemeris_frames.h"
@@ -54,7 +55,7 @@ class RealNavigationTest : public ScanFixture {
   }
 
   static std::string Text(const EphemerisPage& page, const std::string& control) {
-    for (const auto& [name, text] : page.texts)
+    for (const auto& [name, text] : NameEphemerisTexts(page.system, page.texts))
       if (name == control) return text;
     return "(none)";
   }

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "controls/control_names.h"
 #include "engine/time/gps_time.h"
 #include "support/ephemeris_frames.h"
 #include "support/scan_fixture.h"
@@ -144,7 +145,7 @@ const ControlTexts kGpsTexts{
 };
 
 TEST(EphTexts, GpsPage) {
-  EXPECT_EQ(GpsEphemerisTexts(SampleGpsRecord(), 2), kGpsTexts);
+  EXPECT_EQ(NameEphemerisTexts(SatSystem::Gps, GpsEphemerisTexts(SampleGpsRecord(), 2)), kGpsTexts);
 }
 
 TEST(EphTexts, GalileoPageUsesItsOwnControlsAndSignedHealth) {
@@ -171,7 +172,7 @@ TEST(EphTexts, GalileoPageUsesItsOwnControlsAndSignedHealth) {
                    {"STai1", "   Effective ionization level ai1               0.125"},
                    {"STai2", "   Effective ionization level ai2               -0.0625"},
                    {"STSFI", "   Ionospheric disturbance flags               200"}});
-  EXPECT_EQ(GalEphemerisTexts(r, 2), expected);
+  EXPECT_EQ(NameEphemerisTexts(SatSystem::Galileo, GalEphemerisTexts(r, 2)), expected);
 }
 
 TEST(EphTexts, GlonassPage) {
@@ -190,7 +191,7 @@ TEST(EphTexts, GlonassPage) {
   b.w[2] = -1;
   b.tauSys = 9.3132257462e-10;
   b.gamma = 1.8e-12f;
-  EXPECT_EQ(GloEphemerisTexts(r, 1),
+  EXPECT_EQ(NameEphemerisTexts(SatSystem::Glonass, GloEphemerisTexts(r, 1)),
             (ControlTexts{
                 {"STEphem", "GLONASS Ephemeris  sv= 8   N=1"},
                 {"STtk", " Frame start time within current day [s]     11670"},
@@ -236,7 +237,7 @@ TEST(EphTexts, SbasPage) {
   b.v[2] = -0.5f;
   b.w[2] = 1e-3f;
   b.aGf1 = -9e-12f;
-  EXPECT_EQ(GeoEphemerisTexts(r, 3),
+  EXPECT_EQ(NameEphemerisTexts(SatSystem::Sbas, GeoEphemerisTexts(r, 3)),
             (ControlTexts{
                 {"STEphem", "GEO Ephemeris  sv= 22   N=3"},
                 {"STtodGEO", " Reference time (seconds of the day) [s]     4294967295"},
@@ -265,7 +266,7 @@ TEST(EphTexts, SbasPage) {
 class EphemerisPageTest : public ScanFixture {
  protected:
   static std::string Text(const EphemerisPage& page, const std::string& control) {
-    for (const auto& [name, text] : page.texts)
+    for (const auto& [name, text] : NameEphemerisTexts(page.system, page.texts))
       if (name == control) return text;
     return "(none)";
   }
