@@ -29,12 +29,16 @@ struct SeriesStyle {
   QColor color;
 };
 
-// ALL, GPS, GLO, GEO, GAL; GEO is the stored colour value 16711808 (blue-violet).
-const SeriesStyle kSeries[kSatSeriesCount] = {{"ALL", QColor(0, 255, 0)},
-                                              {"GPS", QColor(255, 0, 0)},
-                                              {"GLO", QColor(0, 0, 255)},
-                                              {"GEO", QColor(0x80, 0x00, 0xFF)},
-                                              {"GAL", QColor(255, 255, 0)}};
+// ALL, then the systems with their names and colours (GEO is the stored colour value
+// 16711808, blue-violet).
+std::array<SeriesStyle, kSatSeriesCount> SeriesStyles() {
+  std::array<SeriesStyle, kSatSeriesCount> out{{{"ALL", QColor(0, 255, 0)}}};
+  for (int k = 0; k < kSatSystemCount; ++k) {
+    const SatSystemInfo& info = kSatSystemInfo[static_cast<size_t>(k)];
+    out[static_cast<size_t>(k) + 1] = {info.shortName, QColor::fromRgb(info.colour)};
+  }
+  return out;
+}
 
 struct GroupLayout {
   const char* name;
@@ -120,7 +124,7 @@ QWidget* SatellitesView::BuildChartArea() {
   chart_->SetTitle("Satellites");
   chart_->SetBottomTitle("Epoch number");
   chart_->SetLeftTitle("Number of satellites");
-  for (const SeriesStyle& s : kSeries) chart_->AddSeries(s.name, s.color, 3);
+  for (const SeriesStyle& s : SeriesStyles()) chart_->AddSeries(s.name, s.color, 3);
   chart_->SetLegendVisible(true);
   PlaceChart(kWideChart);
   return area;
