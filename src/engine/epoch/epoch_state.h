@@ -1,6 +1,8 @@
 #pragma once
 // The running epoch as the decoders fill it: the satellite slots of the last "SI", the
 // observables per slot and signal, the receiver time and the flags that make an epoch unusable.
+// The capitalised members carry the scanner's documented state names (SatCount, TimeLost, ...);
+// members of our own are camelCase, as everywhere else in the engine.
 #include <array>
 #include <cstdint>
 
