@@ -1,21 +1,26 @@
 // The main window driven through its real commands on the offscreen platform.
+#include "app/main_window.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <filesystem>
 
 #include "app/antenna_dialog.h"
 #include "app/calculator_window.h"
 #include "app/help_window.h"
-#include "app/main_window.h"
 #include "app/pie_gauge.h"
 #include "app/summary_view.h"
 #include "support/log_builder.h"
@@ -417,6 +422,25 @@ TEST_F(MainWindowTest, HelpAfterClosingAViewIsThePageOfWhatHasTheFocus) {
     QApplication::processEvents();
     EXPECT_EQ(window.HelpPageOfFocus(), "scanning.html") << c.close;
   }
+}
+
+// Each page of the manual is shipped with the pictures it shows.
+TEST_F(MainWindowTest, ManualPagesFindTheirScreenshots) {
+  const QStringList pages = QDir(":/manual").entryList({"*.html"});
+  ASSERT_GE(pages.size(), 15);
+  int pictures = 0;
+  for (const QString& page : pages) {
+    QFile f(":/manual/" + page);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << page.toStdString();
+    const QString html = QString::fromUtf8(f.readAll());
+    static const QRegularExpression image("src=\"\\.\\./(screenshots/[^\"]+)\"");
+    for (auto m = image.globalMatch(html); m.hasNext(); ++pictures) {
+      const QString picture = m.next().captured(1);
+      EXPECT_FALSE(QImage(":/" + picture).isNull())
+          << page.toStdString() << " " << picture.toStdString();
+    }
+  }
+  EXPECT_GE(pictures, 15);
 }
 
 TEST_F(MainWindowTest, ExitAsksAndRemovesTheWorkingFiles) {
