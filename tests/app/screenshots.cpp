@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <string>
 
+#include "app/antenna_dialog.h"
 #include "app/calculator_window.h"
 #include "app/item_radio_group.h"
 #include "app/main_window.h"
@@ -78,6 +79,14 @@ int main(int argc, char** argv) {
   }
   w.ShowErrorList();
   shot("errors");
+  // The antenna question, as a multi-antenna log raises it.
+  if (auto* antenna = w.findChild<vnx::app::AntennaDialog*>("Form2")) {
+    QTimer::singleShot(200, antenna, [antenna, out] {
+      antenna->grab().save(out + "/antenna.png");
+      antenna->AcceptAntenna();
+    });
+    antenna->Ask("ab");
+  }
   // A page of the manual as the help window shows it.
   w.OpenHelp("satellites.html");
   if (auto* help = w.findChild<QWidget*>("HelpWindow")) {
