@@ -381,7 +381,8 @@ void MainWindow::LightIndicator(Indicator which) {
 }
 
 void MainWindow::SetViewItemsEnabled(bool enabled) {
-  for (const char* name : kViewItems) action(name)->setEnabled(enabled);
+  // The reasons of the last scan go with it.
+  for (const char* name : kViewItems) EnableView(name, enabled, {});
 }
 
 void MainWindow::ResetScanPanel() {
