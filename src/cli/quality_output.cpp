@@ -1,0 +1,218 @@
+#include "cli/quality_output.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "engine/time/gps_time.h"
+
+namespace vnx {
+namespace {
+
+using nlohmann::json;
+
+std::string Fixed(std::optional<double> v, int decimals, const char* none = "-") {
+  if (!v) return none;
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, *v);
+  return text;
+}
+
+json Rounded(std::optional<double> v, int decimals) {
+  if (!v || !std::isfinite(*v)) return nullptr;
+  const double scale = std::pow(10.0, decimals);
+  return std::round(*v * scale) / scale;
+}
+
+std::string Padded(const std::string& s, size_t width, bool right = true) {
+  if (s.size() >= width) return s;
+  return right ? std::string(width - s.size(), ' ') + s : s + std::string(width - s.size(), ' ');
+}
+
+std::string GroupLine(const char* name, const QualityGroup& g) {
+  return Padded(name, 9, false) + Padded(std::to_string(g.satellites), 5) +
+         Padded(Fixed(g.CompletenessPct(), 1), 9) + Padded(Fixed(g.mp1.Rms(), 3), 9) +
+         Padded(Fixed(g.mp2.Rms(), 3), 9) + Padded(std::to_string(g.slips), 7);
+}
+
+std::string SatelliteLine(const QualitySatellite& q, const std::vector<int>& snr) {
+  std::string line = Padded(q.name, 4, false) + Padded(std::to_string(q.observed), 10) +
+                     Padded(std::to_string(q.expected), 10) +
+                     Padded(Fixed(q.CompletenessPct(), 1), 8) + Padded(Fixed(q.mp1.Rms(), 3), 8) +
+                     Padded(Fixed(q.mp2.Rms(), 3), 8) + Padded(std::to_string(q.slips.size()), 7);
+  for (int s : snr) line += Padded(Fixed(q.snr[s].Mean(), 1), 7);
+  return line;
+}
+
+void SummaryLines(const QualityReport& r, std::vector<std::string>& out) {
+  char text[256];
+  std::snprintf(text, sizeof text, "Elevation mask: %g deg", r.maskDeg);
+  out.push_back(text);
+  if (r.position) {
+    std::snprintf(text, sizeof text, "Receiver position: %.3f %.3f %.3f m (%s)", (*r.position)[0],
+                  (*r.position)[1], (*r.position)[2], r.positionSource.c_str());
+  } else {
+    std::snprintf(text, sizeof text,
+                  "Receiver position: none (the log has no positions; give --position X,Y,Z)");
+  }
+  out.push_back(text);
+  const QualityEpochs& e = r.epochs;
+  out.push_back("Epochs: " + QualityTimeText(e.first) + " to " + QualityTimeText(e.last) +
+                ", interval " + Fixed(e.intervalS, 3) + " s, expected " +
+                std::to_string(e.expected) + ", present " + std::to_string(e.count) + ", gaps " +
+                std::to_string(e.gaps));
+  const QualityGroup& t = r.total;
+  out.push_back("Completeness: " + Fixed(t.CompletenessPct(), 2, "n/a") + " % (" +
+                std::to_string(t.observed) + " observed of " + std::to_string(t.expected) +
+                " expected)");
+  out.push_back("MP1 RMS: " + Fixed(t.mp1.Rms(), 3, "n/a") + " m (" + std::to_string(t.mp1.count) +
+                " points), MP2 RMS: " + Fixed(t.mp2.Rms(), 3, "n/a") + " m");
+  out.push_back("Cycle slips: " + std::to_string(t.slips) +
+                " (receiver-flagged: not carried by the scan's records)");
+  std::string jumps = "Clock jumps: " + std::to_string(r.clockJumps.size());
+  for (const ClockJumpMark& j : r.clockJumps)
+    jumps += (&j == &r.clockJumps.front() ? ": " : ", ") + std::string("epoch ") +
+             std::to_string(j.epoch) + " (" + QualityTimeText(j.time) + ", " +
+             (j.milliseconds > 0 ? "+" : "") + std::to_string(j.milliseconds) + " ms)";
+  out.push_back(jumps);
+  if (!r.withoutEphemeris.empty()) {
+    std::string line = "Observed without ephemeris:";
+    for (const auto& n : r.withoutEphemeris) line += " " + n;
+    out.push_back(line);
+  }
+}
+
+json SatelliteJson(const QualitySatellite& q, const std::vector<int>& snr) {
+  json s;
+  s["sat"] = q.name;
+  s["observed"] = q.observed;
+  s["expected"] = q.expected;
+  s["completeness_pct"] = Rounded(q.CompletenessPct(), 2);
+  s["mp1_rms_m"] = Rounded(q.mp1.Rms(), 4);
+  s["mp2_rms_m"] = Rounded(q.mp2.Rms(), 4);
+  s["slips"] = q.slips.size();
+  json epochs = json::array();
+  for (const SlipMark& m : q.slips) epochs.push_back(m.epoch);
+  s["slip_epochs"] = epochs;
+  json means = json::object();
+  for (int k : snr) means[SnrCaption(k)] = Rounded(q.snr[k].Mean(), 2);
+  s["snr_mean_dbhz"] = means;
+  s["epochs_seen"] = q.epochsSeen;
+  s["has_ephemeris"] = q.hasEphemeris;
+  return s;
+}
+
+json GroupJson(const QualityGroup& g) {
+  return {{"satellites", g.satellites},
+          {"observed", g.observed},
+          {"expected", g.expected},
+          {"completeness_pct", Rounded(g.CompletenessPct(), 2)},
+          {"mp1_rms_m", Rounded(g.mp1.Rms(), 4)},
+          {"mp2_rms_m", Rounded(g.mp2.Rms(), 4)},
+          {"slips", g.slips}};
+}
+
+std::string CsvField(const std::string& s) {
+  if (s.find_first_of(",\"\n") == std::string::npos) return s;
+  std::string out = "\"";
+  for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string QualityTimeText(double gpsSeconds) {
+  const double whole = std::floor(gpsSeconds);
+  const TGPSTime t(static_cast<uint32_t>(whole));
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%06.3f", t.Year(), t.Month(), t.Day(),
+                t.Hour(), t.Minute(), t.Second() + (gpsSeconds - whole));
+  return text;
+}
+
+const char* SnrCaption(int signal) {
+  for (const ObservableRow& row : kObservableRows)
+    if (row.kind == kSnr && row.signal == signal) return row.caption;
+  return "";
+}
+
+std::vector<int> SnrSignalsOf(const QualityReport& r) {
+  std::vector<int> out;
+  for (int s = 0; s < kSignalCount; ++s)
+    for (const QualitySatellite& q : r.satellites)
+      if (q.snr[s].count > 0) {
+        out.push_back(s);
+        break;
+      }
+  return out;
+}
+
+std::vector<std::string> QualityLines(const QualityReport& r) {
+  std::vector<std::string> out{"", "[Quality]"};
+  if (!r.ok) out.push_back("Quality analysis stopped: " + r.message);
+  SummaryLines(r, out);
+  out.push_back("");
+  out.push_back("System    Sats  Compl%   MP1 m    MP2 m    Slips");
+  for (int sys : kQualitySystemOrder)
+    if (r.systems[sys].satellites > 0)
+      out.push_back(GroupLine(QualitySystemName(sys), r.systems[sys]));
+  out.push_back(GroupLine("All", r.total));
+  out.push_back("");
+  const std::vector<int> snr = SnrSignalsOf(r);
+  std::string head = "Sat   Observed  Expected  Compl%   MP1 m   MP2 m  Slips";
+  for (int s : snr) head += Padded(SnrCaption(s), 7);
+  out.push_back(head);
+  for (const QualitySatellite& q : r.satellites)
+    if (q.epochsSeen > 0 || q.expected > 0) out.push_back(SatelliteLine(q, snr));
+  return out;
+}
+
+nlohmann::json QualityJson(const QualityReport& r) {
+  json j;
+  j["ok"] = r.ok;
+  j["message"] = r.message;
+  j["mask_deg"] = r.maskDeg;
+  j["position"] = r.position ? json(*r.position) : json(nullptr);
+  j["position_source"] = r.positionSource;
+  j["completeness_pct"] = Rounded(r.total.CompletenessPct(), 2);
+  j["mp1_rms_m"] = Rounded(r.total.mp1.Rms(), 4);
+  j["mp2_rms_m"] = Rounded(r.total.mp2.Rms(), 4);
+  j["slips"] = r.total.slips;
+  j["receiver_slips"] = nullptr;  // the scan keeps no loss-of-lock flags
+  j["clock_jumps"] = r.clockJumps.size();
+  json jumps = json::array();
+  for (const ClockJumpMark& c : r.clockJumps)
+    jumps.push_back(
+        {{"epoch", c.epoch}, {"time", QualityTimeText(c.time)}, {"ms", c.milliseconds}});
+  j["clock_jump_epochs"] = jumps;
+  j["epochs"] = {{"first", QualityTimeText(r.epochs.first)},
+                 {"last", QualityTimeText(r.epochs.last)},
+                 {"interval_s", r.epochs.intervalS},
+                 {"expected", r.epochs.expected},
+                 {"present", r.epochs.count},
+                 {"gaps", r.epochs.gaps}};
+  json systems = json::object();
+  for (int sys : kQualitySystemOrder)
+    if (r.systems[sys].satellites > 0) systems[QualitySystemName(sys)] = GroupJson(r.systems[sys]);
+  j["systems"] = systems;
+  j["without_ephemeris"] = r.withoutEphemeris;
+  const std::vector<int> snr = SnrSignalsOf(r);
+  json sats = json::array();
+  for (const QualitySatellite& q : r.satellites)
+    if (q.epochsSeen > 0 || q.expected > 0) sats.push_back(SatelliteJson(q, snr));
+  j["satellites"] = sats;
+  return j;
+}
+
+std::string QualityCsvHeader() {
+  return "file,epochs,completeness_pct,mp1_rms_m,mp2_rms_m,slips,clock_jumps,errors,exit_status";
+}
+
+std::string QualityCsvLine(const QualityCsvRow& row) {
+  return CsvField(row.file) + "," + std::to_string(row.epochs) + "," +
+         Fixed(row.completenessPct, 2, "") + "," + Fixed(row.mp1RmsM, 4, "") + "," +
+         Fixed(row.mp2RmsM, 4, "") + "," + std::to_string(row.slips) + "," +
+         std::to_string(row.clockJumps) + "," + std::to_string(row.errors) + "," +
+         std::to_string(row.exitStatus);
+}
+
+}  // namespace vnx

@@ -1,0 +1,71 @@
+#include "engine/quality/dual_frequency.h"
+
+namespace vnx {
+namespace {
+
+constexpr int kSigL2 = 2, kSigL5 = 4;
+
+bool HasCodeAndPhase(const SignalBlock& b) {
+  return b.present[kRange] && b.present[kPhase];
+}
+
+}  // namespace
+
+std::optional<CarrierPair> L1L5CarriersOf(const SvRec& sv) {
+  // GPS, SBAS and Galileo share the L1 (E1) and L5 (E5a) carriers.
+  if (sv.system == 1 || sv.system == 3 || sv.system == 4) return CarrierPair{kGpsL1Hz, kL5Hz};
+  return std::nullopt;
+}
+
+std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv) {
+  DualFrequency d;
+  d.obs = TakeObservables(sv);
+  if (!d.obs.pr1 || !d.obs.phi1) return std::nullopt;
+  if (HasCodeAndPhase(sv.sig[kSigL2])) {
+    auto carriers = CarriersOf(sv);
+    if (!carriers) return std::nullopt;
+    d.pair = FrequencyPair::L1L2;
+    d.carriers = *carriers;
+    return d;
+  }
+  if (HasCodeAndPhase(sv.sig[kSigL5])) {
+    auto carriers = L1L5CarriersOf(sv);
+    if (!carriers) return std::nullopt;
+    d.pair = FrequencyPair::L1L5;
+    d.carriers = *carriers;
+    d.obs.p2 = sv.sig[kSigL5].range;
+    d.obs.phi2 = sv.sig[kSigL5].phase;
+    return d;
+  }
+  return std::nullopt;
+}
+
+DualFrequencyValues ValuesOf(const DualFrequency& d) {
+  DualFrequencyValues v;
+  const double f1 = d.carriers.f1, f2 = d.carriers.f2;
+  v.mp1 = *CombinationValue(Combination::kMultipathP1, d.obs, d.carriers);
+  v.mp2 = *CombinationValue(Combination::kMultipathP2, d.obs, d.carriers);
+  const double phase1 = kLightSpeed / f1 * *d.obs.phi1;
+  const double phase2 = kLightSpeed / f2 * *d.obs.phi2;
+  v.phase1 = phase1;
+  v.geometryFree = phase1 - phase2;
+  const double wideLane = (f1 * phase1 - f2 * phase2) / (f1 - f2);
+  const double narrowCode = (f1 * *d.obs.pr1 + f2 * *d.obs.p2) / (f1 + f2);
+  v.melbourneWuebbena = (wideLane - narrowCode) / (kLightSpeed / (f1 - f2));
+  return v;
+}
+
+std::optional<double> FirstCodeOf(const SvRec& sv) {
+  return TakeObservables(sv).pr1;
+}
+
+std::optional<double> FirstPhaseMetresOf(const SvRec& sv) {
+  auto phi1 = TakeObservables(sv).phi1;
+  if (!phi1) return std::nullopt;
+  auto carriers = CarriersOf(sv);
+  if (!carriers) carriers = L1L5CarriersOf(sv);
+  if (!carriers) return std::nullopt;
+  return kLightSpeed / carriers->f1 * *phi1;
+}
+
+}  // namespace vnx

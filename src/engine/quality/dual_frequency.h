@@ -1,0 +1,47 @@
+#pragma once
+// The dual-frequency figures of one satellite record that the quality analysis works on: the
+// code multipath of both frequencies as the Combinations chart defines them, the
+// geometry-free phase and the Melbourne-Wuebbena combination, from the L1-L2 pair where the
+// record has it, else from the L1-L5 pair (Galileo E1-E5a, GPS L5).
+#include <cstdint>
+#include <optional>
+
+#include "engine/epoch/records.h"
+#include "engine/views/combinations.h"
+
+namespace vnx {
+
+// The L5 (and E5a) carrier.
+inline constexpr double kL5Hz = 1176450000.0;
+
+enum class FrequencyPair : uint8_t { L1L2 = 0, L1L5 = 1 };
+
+struct DualFrequency {
+  FrequencyPair pair = FrequencyPair::L1L2;
+  CarrierPair carriers;
+  CombinationObservables obs;  // p2 and phi2 hold the second frequency of the pair
+};
+
+// The carriers of the first frequency and of L5 of a satellite record; nothing for a system
+// without them. Until one signal table serves every part of the program, the L5 carriers
+// live here.
+std::optional<CarrierPair> L1L5CarriersOf(const SvRec& sv);
+
+// The pair a record offers: L1-L2 when it has the P code and phase on L2, else L1-L5 when it
+// has code and phase on L5; nothing without code and phase on both frequencies of a pair.
+std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv);
+
+struct DualFrequencyValues {
+  double mp1 = 0, mp2 = 0;       // metres
+  double geometryFree = 0;       // PHI1 - PHI2, metres
+  double melbourneWuebbena = 0;  // wide-lane cycles
+  double phase1 = 0;             // PHI1, metres
+};
+DualFrequencyValues ValuesOf(const DualFrequency& d);
+
+// The first-frequency code of a record (C/A, else P on L1), as the Combinations chart takes it.
+std::optional<double> FirstCodeOf(const SvRec& sv);
+// The first-frequency phase in metres; nothing without the phase or the carrier.
+std::optional<double> FirstPhaseMetresOf(const SvRec& sv);
+
+}  // namespace vnx
