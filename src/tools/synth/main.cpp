@@ -43,6 +43,14 @@ const char kHelp[] =
     "  --seed N          noise of the synthesised values (default 1)\n"
     "  --site NAME       site name for \"_SIT=\" (default: the marker name)\n"
     "  --antenna-name S  antenna name for \"_ANT=\"\n"
+    "  --slip SAT:T:N1:N2[:N5]\n"
+    "                    a cycle slip: from T seconds after the first epoch on, the phases of\n"
+    "                    SAT (G05, R07, E11, S20) are N1 cycles longer on L1, N2 on L2, N5 on\n"
+    "                    L5; may be given more than once\n"
+    "  --clock-jump T[:MS]\n"
+    "                    a receiver clock jump: from T seconds after the first epoch on, every\n"
+    "                    code range is MS (default 1) milliseconds of light longer, phases not;\n"
+    "                    may be given more than once\n"
     "  --help            this text\n";
 
 struct Arguments {
@@ -94,6 +102,10 @@ bool Parse(int argc, char** argv, Arguments& a) {
       a.options.siteName = value();
     else if (arg == "--antenna-name")
       a.options.antennaName = value();
+    else if (arg == "--slip")
+      a.options.slips.push_back(vnx::synth::ParseSlip(value()));
+    else if (arg == "--clock-jump")
+      a.options.clockJumps.push_back(vnx::synth::ParseClockJump(value()));
     else
       throw std::runtime_error("unknown option " + arg);
   }
