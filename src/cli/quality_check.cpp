@@ -160,9 +160,9 @@ std::vector<FileResult> RunInParallel(const std::vector<std::string>& files, con
   std::string base = s.workdir;
   const bool ownBase = base.empty();
   if (ownBase) {
-    std::string pattern = DefaultWorkdir();
-    ::rmdir(pattern.c_str());  // only its name is wanted: the jobs get directories inside one
-    pattern = pattern.substr(0, pattern.size() - 1) + "_jobs_XXXXXX";
+    char cwd[4096];
+    std::string pattern =
+        std::string(::getcwd(cwd, sizeof cwd) ? cwd : ".") + "/TempVNX_V_jobs_XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) pattern = "TempVNX_V_jobs";
     base = pattern;
   } else {

@@ -5,11 +5,14 @@
 #include <cstdio>
 
 #include "cli/quality_output.h"
+#include "engine/quality/quality_analysis.h"
 
 namespace vnx {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// Bins with fewer points are left out of the lines drawn over the scatters.
+constexpr int64_t kMinBinPoints = 20;
 // Colours of the signal blocks and of MP1 / MP2 in the charts.
 constexpr const char* kSeriesColours[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728", "#9467bd"};
 
@@ -37,6 +40,7 @@ std::string Escape(const std::string& s) {
 }
 
 std::string Num(double v, int decimals = 1) {
+  if (std::fabs(v) < 0.5 * std::pow(10.0, -decimals)) v = 0;  // no "-0.0"
   char text[32];
   std::snprintf(text, sizeof text, "%.*f", decimals, v);
   return text;
@@ -87,8 +91,8 @@ double ScaleOf(const std::vector<ElevationPoint>& pts, double floor) {
 }
 
 std::string Skyplot(const QualityReport& r, double mpFull) {
-  const double cx = 220, cy = 215, radius = 180;
-  std::string s = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"520\" height=\"440\">";
+  const double cx = 215, cy = 215, radius = 180;
+  std::string s = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"510\" height=\"440\">";
   for (int el = 0; el < 90; el += 30) {
     const double rr = radius * (90 - el) / 90.0;
     s += "<circle cx=\"" + Num(cx) + "\" cy=\"" + Num(cy) + "\" r=\"" + Num(rr) +
@@ -114,12 +118,12 @@ std::string Skyplot(const QualityReport& r, double mpFull) {
   // The colour scale.
   for (int i = 0; i <= 20; ++i) {
     const double v = mpFull * i / 20.0;
-    s += "<rect x=\"460\" y=\"" + Num(380 - i * 15) + "\" width=\"16\" height=\"15\" fill=\"" +
+    s += "<rect x=\"450\" y=\"" + Num(380 - i * 15) + "\" width=\"16\" height=\"15\" fill=\"" +
          HeatColour(v, mpFull) + "\"/>";
   }
   s += Text(480, 392, "0 m", "start", 9) +
        Text(480, 83, "\u2265" + Num(mpFull, 1) + " m", "start", 9);
-  s += Text(468, 70, "|MP1|", "middle", 10);
+  s += Text(458, 70, "|MP1|", "middle", 10);
   return s + "</svg>";
 }
 
@@ -131,7 +135,8 @@ struct BinLine {
 };
 
 std::string ElevationScatter(const std::vector<ElevationPoint>& pts, double lo, double hi,
-                             const std::string& yTitle, const std::vector<std::string>& colours,
+                             double tick, const std::string& yTitle,
+                             const std::vector<std::string>& colours,
                              const std::vector<BinLine>& lines) {
   const Axis x{0, 90, 60, 600}, y{lo, hi, 300, 20};
   std::string s = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"350\">";
@@ -139,10 +144,8 @@ std::string ElevationScatter(const std::vector<ElevationPoint>& pts, double lo, 
   for (int el = 0; el <= 90; el += 10) {
     s += Line(x(el), 20, x(el), 300, "#e4e4e4") + Text(x(el), 316, std::to_string(el));
   }
-  for (int i = 0; i <= 4; ++i) {
-    const double v = lo + (hi - lo) * i / 4;
-    s += Line(60, y(v), 600, y(v), "#e4e4e4") + Text(55, y(v) + 4, Num(v, 1), "end");
-  }
+  for (double v = lo; v <= hi + 1e-9; v += tick)
+    s += Line(60, y(v), 600, y(v), "#e4e4e4") + Text(55, y(v) + 4, Num(v, tick < 1 ? 1 : 0), "end");
   s += Text(330, 340, "Elevation [degrees]");
   s += "<text x=\"16\" y=\"160\" font-size=\"11\" text-anchor=\"middle\" "
        "transform=\"rotate(-90 16 160)\">" +
@@ -275,8 +278,9 @@ std::vector<BinLine> MultipathLines(const QualityReport& r) {
   BinLine mp1{{}, "#0b3d91", "MP1 RMS per 5\u00b0"}, mp2{{}, "#b35900", "MP2 RMS per 5\u00b0"};
   for (int b = 0; b < kMultipathBins; ++b) {
     const double el = (b + 0.5) * kMultipathBinDeg;
-    if (auto v = r.total.mp1Bins[b].Rms()) mp1.points.emplace_back(el, *v);
-    if (auto v = r.total.mp2Bins[b].Rms()) mp2.points.emplace_back(el, *v);
+    if (r.total.mp1Bins[b].count < kMinBinPoints) continue;
+    mp1.points.emplace_back(el, *r.total.mp1Bins[b].Rms());
+    mp2.points.emplace_back(el, *r.total.mp2Bins[b].Rms());
   }
   return {mp1, mp2};
 }
@@ -286,14 +290,15 @@ std::vector<BinLine> SnrLines(const QualityReport& r) {
   for (int k : SnrSignalsOf(r)) {
     BinLine l{{}, kSeriesColours[k], std::string(SnrCaption(k)) + " mean"};
     for (int b = 0; b < kSnrBins; ++b)
-      if (auto m = r.total.snrBins[k][b].Mean()) l.points.emplace_back((b + 0.5) * kSnrBinDeg, *m);
+      if (r.total.snrBins[k][b].count >= kMinBinPoints)
+        l.points.emplace_back((b + 0.5) * kSnrBinDeg, *r.total.snrBins[k][b].Mean());
     lines.push_back(l);
   }
   return lines;
 }
 
 constexpr const char* kStyle =
-    "body{font-family:sans-serif;margin:24px;color:#222;max-width:1100px}"
+    "body{font-family:sans-serif;margin:24px;color:#222;max-width:1180px}"
     "h1{font-size:22px}h2{font-size:17px;margin-top:28px;border-bottom:1px solid #ccc}"
     "table{border-collapse:collapse;font-size:13px}th,td{border:1px solid #ccc;padding:3px 8px}"
     "td{text-align:right}table.summary td{text-align:left}th{background:#eef2f7;text-align:left}"
@@ -317,17 +322,17 @@ std::string QualityHtml(const QualityReport& r, const CheckReport& c) {
   h += "<h2>Charts</h2>\n<div class=\"charts\"><div><h3>Skyplot coloured by MP1</h3>" +
        Skyplot(r, mpScale) + "</div>";
   h += "<div><h3>Multipath against elevation</h3>" +
-       ElevationScatter(r.charts.multipath, -mpScale, mpScale, "MP about arc mean [m]",
+       ElevationScatter(r.charts.multipath, -mpScale, mpScale, mpScale / 4, "MP about arc mean [m]",
                         {"#6fa8dc", "#f6b26b"}, MultipathLines(r)) +
        "</div></div>\n";
   h += "<h3>Satellite availability</h3>" + Availability(r) + "\n";
   std::vector<std::string> colours(kSeriesColours, kSeriesColours + kSignalCount);
   h += "<h3>Signal strength against elevation</h3>" +
-       ElevationScatter(r.charts.snr, snrLo, snrHi, "Signal strength [dB-Hz]", colours,
+       ElevationScatter(r.charts.snr, snrLo, snrHi, 5, "Signal strength [dB-Hz]", colours,
                         SnrLines(r)) +
        "\n";
   h += "<p class=\"note\">Definitions: see the Quality page of the manual. Charts show at most " +
-       std::to_string(720) + " samples per satellite.</p>\n</body></html>\n";
+       std::to_string(kChartSamplesPerSatellite) + " samples per satellite.</p>\n</body></html>\n";
   return h;
 }
 

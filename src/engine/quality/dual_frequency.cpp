@@ -21,7 +21,10 @@ std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv) {
   DualFrequency d;
   d.obs = TakeObservables(sv);
   if (!d.obs.pr1 || !d.obs.phi1) return std::nullopt;
-  if (HasCodeAndPhase(sv.sig[kSigL2])) {
+  // GPS and GLONASS keep to L1-L2, so that one satellite's arcs never mix two pairs.
+  const bool l2System = sv.system == 1 || sv.system == 2;
+  if (l2System) {
+    if (!HasCodeAndPhase(sv.sig[kSigL2])) return std::nullopt;
     auto carriers = CarriersOf(sv);
     if (!carriers) return std::nullopt;
     d.pair = FrequencyPair::L1L2;

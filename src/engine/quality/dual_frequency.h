@@ -1,8 +1,8 @@
 #pragma once
 // The dual-frequency figures of one satellite record that the quality analysis works on: the
 // code multipath of both frequencies as the Combinations chart defines them, the
-// geometry-free phase and the Melbourne-Wuebbena combination, from the L1-L2 pair where the
-// record has it, else from the L1-L5 pair (Galileo E1-E5a, GPS L5).
+// geometry-free phase and the Melbourne-Wuebbena combination: from the L1-L2 pair for GPS and
+// GLONASS, from the L1-L5 pair (E1-E5a) for Galileo and SBAS.
 #include <cstdint>
 #include <optional>
 
@@ -27,8 +27,8 @@ struct DualFrequency {
 // live here.
 std::optional<CarrierPair> L1L5CarriersOf(const SvRec& sv);
 
-// The pair a record offers: L1-L2 when it has the P code and phase on L2, else L1-L5 when it
-// has code and phase on L5; nothing without code and phase on both frequencies of a pair.
+// The pair of a record's system, when the record has code and phase on both of its
+// frequencies (L2: the P code and phase).
 std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv);
 
 struct DualFrequencyValues {

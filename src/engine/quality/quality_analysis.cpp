@@ -15,7 +15,8 @@ namespace {
 
 constexpr double kDeg = 3.14159265358979323846 / 180.0;
 constexpr double kNever = -std::numeric_limits<double>::infinity();
-constexpr int kDefaultLeapSeconds = 18;  // in force since 2017; logs without "UO" take it
+constexpr int kDefaultLeapSeconds = 18;
+constexpr double kSnrSampleFactor = 4;  // in force since 2017; logs without "UO" take it
 
 double EpochSeconds(const EpochRec& rec) {
   const TGPSTimeNS t = TGPSTimeNS::FromTimeRec(rec.time);
@@ -87,6 +88,7 @@ struct SatelliteRun {
   ArcSums arc1, arc2;
   std::vector<PendingSample> samples;
   double sampleTime = kNever;
+  double snrSampleTime = kNever;
   // The first-frequency code and phase of the previous epoch, for the clock-jump test.
   int32_t clockEpoch = 0;
   double code = 0, phase = 0;
@@ -185,7 +187,9 @@ void QualityPass::Observations(SatelliteRun& run, QualitySatellite& q, const SvR
     if (sv.sig[row.signal].present[row.kind]) ++q.observations[k];
   }
   const bool known = std::isfinite(run.elevation);
-  const bool sample = known && t - run.sampleTime >= sampleStep_;
+  // Signal strength has up to five series: it is sampled more thinly.
+  const bool sample = known && t - run.snrSampleTime >= kSnrSampleFactor * sampleStep_;
+  if (sample) run.snrSampleTime = t;
   QualityGroup& group = r_.systems[sv.system];
   for (int s = 0; s < kSignalCount; ++s) {
     const SignalBlock& b = sv.sig[s];
@@ -301,8 +305,10 @@ void QualityPass::Satellite(int32_t epoch, double t, const EpochRec& rec, const 
   run.seenEpoch = epoch;
   if (run.expectedEpoch == epoch && FirstCodeOf(sv)) ++r_.satellites[run.row].observed;
   if (!run.orbitAngles || !geo_) {
-    run.elevation = rec.flags[kFlagEL] ? sv.elevation : NAN;
-    run.azimuth = rec.flags[kFlagAZ] ? sv.azimuth : NAN;
+    // A satellite without angles in an epoch that has some is stored at 0 and 0.
+    const bool none = sv.elevation == 0 && sv.azimuth == 0;
+    run.elevation = rec.flags[kFlagEL] && !none ? sv.elevation : NAN;
+    run.azimuth = rec.flags[kFlagAZ] && !none ? sv.azimuth : NAN;
   }
   Observations(run, r_.satellites[run.row], sv, t);
   Point(epoch, t, run, sv, jump);

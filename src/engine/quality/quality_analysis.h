@@ -30,7 +30,7 @@ struct QualityOptions {
 // Seconds after which a satellite's elevation is worked out anew from its orbit.
 inline constexpr double kElevationRefreshS = 10;
 // Samples per satellite that the chart series keep over the whole log.
-inline constexpr int kChartSamplesPerSatellite = 720;
+inline constexpr int kChartSamplesPerSatellite = 480;
 
 QualityReport AnalyseQuality(const QualitySource& src, const QualityOptions& options,
                              const ProgressCallback& progress = {});

@@ -1,0 +1,51 @@
+// The orbits the quality analysis takes from a log's ephemeris records put the satellites where
+// the navigation files the log was made from put them.
+#include "engine/orbits/log_orbits.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/quality/quality_analysis.h"
+#include "support/scan_fixture.h"
+#include "tools/synth/real_data.h"
+#include "tools/synth/sky.h"
+
+namespace vnx {
+namespace {
+
+class LogOrbitsTest : public test::ScanFixture {};
+
+TEST_F(LogOrbitsTest, RecordsOfTheLogMatchTheNavigationFiles) {
+  auto set = synth::test::Opec();
+  ASSERT_TRUE(ScanLog(synth::test::MakeLog(set, synth::SynthOptions{})));
+  const QualitySource src = QualitySourceOf(session);
+  LogOrbits orbits(src.ephemerides, 18);
+  synth::Sky sky(set.nav, 18);
+  const double start = set.obs.epochs.front().time, end = set.obs.epochs.back().time;
+  int gps = 0, glonass = 0;
+  for (double t = start; t <= end; t += 600) {
+    orbits.Advance(t);
+    for (const auto& [system, number] : orbits.Known()) {
+      Vec3 pos;
+      if (!orbits.Position(system, number, t, pos)) continue;
+      SatState s;
+      const synth::SatId id{system == 2 ? synth::Gnss::Glonass : synth::Gnss::Gps, number};
+      ASSERT_TRUE(sky.Position(id, t, s));
+      const double d = std::hypot(pos[0] - s.pos[0], pos[1] - s.pos[1], pos[2] - s.pos[2]);
+      // GPS records hand over to one another within metres; a GLONASS state integrated from
+      // the neighbouring reference time lands within a few hundred.
+      EXPECT_LT(d, system == 2 ? 300.0 : 10.0) << id.Name() << " at " << t - start;
+      ++(system == 2 ? glonass : gps);
+    }
+  }
+  EXPECT_GT(gps, 150);
+  EXPECT_GT(glonass, 100);
+  // Past its validity a record gives no position.
+  Vec3 pos;
+  orbits.Advance(end + 5 * 3600);
+  EXPECT_FALSE(orbits.Position(1, orbits.Known().front().second, end + 5 * 3600, pos));
+}
+
+}  // namespace
+}  // namespace vnx
