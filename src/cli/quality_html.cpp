@@ -307,7 +307,9 @@ constexpr const char* kStyle =
 }  // namespace
 
 std::string QualityHtml(const QualityReport& r, const CheckReport& c) {
-  const double mpScale = ScaleOf(r.charts.multipath, 0.5);
+  double mpScale = ScaleOf(r.charts.multipath, 0.5);
+  const double mpTick = mpScale <= 0.8 ? 0.2 : mpScale <= 2 ? 0.5 : 1.0;
+  mpScale = std::ceil(mpScale / mpTick - 1e-9) * mpTick;
   double snrLo = 60, snrHi = 0;
   for (const auto& p : r.charts.snr)
     snrLo = std::min<double>(snrLo, p.value), snrHi = std::max<double>(snrHi, p.value);
@@ -322,7 +324,7 @@ std::string QualityHtml(const QualityReport& r, const CheckReport& c) {
   h += "<h2>Charts</h2>\n<div class=\"charts\"><div><h3>Skyplot coloured by MP1</h3>" +
        Skyplot(r, mpScale) + "</div>";
   h += "<div><h3>Multipath against elevation</h3>" +
-       ElevationScatter(r.charts.multipath, -mpScale, mpScale, mpScale / 4, "MP about arc mean [m]",
+       ElevationScatter(r.charts.multipath, -mpScale, mpScale, mpTick, "MP about arc mean [m]",
                         {"#6fa8dc", "#f6b26b"}, MultipathLines(r)) +
        "</div></div>\n";
   h += "<h3>Satellite availability</h3>" + Availability(r) + "\n";
