@@ -225,6 +225,7 @@ bool ParseQualityOption(int argc, char** argv, int& i, QualityCheckOptions& o, s
   }
   if (a != "--mask" && a != "--position" && a != "--qc-html" && a != "--csv" && a != "--jobs")
     return false;
+  o.enabled = true;  // every quality option asks for the report
   if (!hasValue) {
     error = a + " needs a value";
     return true;

@@ -79,9 +79,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       return false;
     }
   }
-  const bool quality = o.quality.enabled || !o.quality.html.empty();
-  if (!o.moreFiles.empty() && !quality) return false;
-  if (quality && (o.ephemerides.counts || !o.ephemerides.selector.empty())) return false;
+  if (!o.moreFiles.empty() && !o.quality.enabled) return false;
+  if (o.quality.enabled && (o.ephemerides.counts || !o.ephemerides.selector.empty())) return false;
   return !o.file.empty();
 }
 
@@ -111,7 +110,7 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  if (o.quality.enabled || !o.quality.html.empty()) {
+  if (o.quality.enabled) {
     std::vector<std::string> files{o.file};
     files.insert(files.end(), o.moreFiles.begin(), o.moreFiles.end());
     return vnx::RunQualityChecks(files, {o.workdir, o.antenna, o.json, o.epochs}, o.quality);

@@ -1,4 +1,6 @@
 // vnx-check --qc, run as users run it: on one log, and on several at once.
+#include "cli/quality_check.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -8,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "cli/quality_output.h"
 #include "support/scan_fixture.h"
 #include "tools/synth/real_data.h"
 
@@ -143,10 +146,21 @@ TEST_F(QualityCheck, ManyLogsInParallelGiveJsonLinesCsvAndTheWorstStatus) {
 }
 
 TEST_F(QualityCheck, BadValuesAreRefused) {
-  for (const char* args : {"--qc --mask 95", "--qc --position 1,2", "--qc --jobs 0"})
+  for (const char* args : {"--qc --mask 95", "--position 1,2", "--jobs 0", "--mask"})
     EXPECT_EQ(Check(std::string(args) + " " + *log_).status, 2) << args;
   // Several files only with --qc.
   EXPECT_EQ(Check(*log_ + " " + *log_).status, 2);
+}
+
+TEST(QualityCsv, RowsQuoteFileNamesAndLeaveMissingFiguresEmpty) {
+  QualityCsvRow row;
+  row.file = "logs/a,\"b\".vnx";
+  row.epochs = 10;
+  row.mp1RmsM = 0.123456;
+  row.slips = 2;
+  EXPECT_EQ(QualityCsvLine(row), "\"logs/a,\"\"b\"\".vnx\",10,,0.1235,,2,0,0,0");
+  EXPECT_EQ(HtmlPathFor("r.html", "/x/day1.vnx", 1), "r.html");
+  EXPECT_EQ(HtmlPathFor("r.html", "/x/day1.vnx", 2), "r-day1.html");
 }
 
 }  // namespace

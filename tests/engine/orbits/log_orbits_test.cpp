@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "engine/quality/quality_analysis.h"
+#include "engine/time/gps_time.h"
 #include "support/scan_fixture.h"
 #include "tools/synth/real_data.h"
 #include "tools/synth/sky.h"
@@ -45,6 +46,37 @@ TEST_F(LogOrbitsTest, RecordsOfTheLogMatchTheNavigationFiles) {
   Vec3 pos;
   orbits.Advance(end + 5 * 3600);
   EXPECT_FALSE(orbits.Position(1, orbits.Known().front().second, end + 5 * 3600, pos));
+}
+
+// The record fields in their stored units: angles in semi-circles, toc a time of week placed in
+// the week of the normalised toe (nearer side), GLONASS clock as -tau.
+TEST(OrbitOfRecords, UnitsAndReferenceTimes) {
+  EphemGPSRec gps{};
+  gps.time = TimeRecFromTime(TGPSTime(2 * 604800 + 604000));  // toe late in week 2
+  gps.body.k.toc = 400;                                       // early in the week: the next week's
+  gps.body.k.m0 = 0.5;
+  gps.body.k.deln = 1e-9f;
+  gps.body.k.rootA = 5153.7;
+  const KeplerOrbit k = OrbitOfGps(gps);
+  EXPECT_EQ(k.toe, 2 * 604800 + 604000);
+  EXPECT_EQ(k.toc, 3 * 604800 + 400);
+  EXPECT_DOUBLE_EQ(k.m0, 0.5 * kGpsPi);
+  EXPECT_DOUBLE_EQ(k.deltaN, static_cast<double>(1e-9f) * kGpsPi);
+  EXPECT_EQ(k.gm, kGpsGm);
+  EXPECT_EQ(OrbitOfGalileo(EphemGALRec{}).gm, kGalileoGm);
+  EphemGLORec glo{};
+  glo.body.tau = 2e-5f;
+  glo.body.r[0] = 12000.5;
+  EXPECT_NEAR(OrbitOfGlonass(glo).clockBias, -2e-5, 1e-12);
+  EXPECT_EQ(OrbitOfGlonass(glo).pos[0], 12000.5);
+  // SBAS: position, velocity and acceleration carried to t0 + 10 s.
+  SbasOrbit sbas;
+  sbas.t0 = 100;
+  sbas.pos = {1, 2, 3};
+  sbas.vel = {10, 0, 0};
+  sbas.acc = {0, 2, 0};
+  const SatState s = SbasPosition(sbas, 110);
+  EXPECT_EQ(s.pos, (Vec3{101, 102, 3}));
 }
 
 }  // namespace
