@@ -302,7 +302,8 @@ constexpr const char* kStyle =
     "h1{font-size:22px}h2{font-size:17px;margin-top:28px;border-bottom:1px solid #ccc}"
     "table{border-collapse:collapse;font-size:13px}th,td{border:1px solid #ccc;padding:3px 8px}"
     "td{text-align:right}table.summary td{text-align:left}th{background:#eef2f7;text-align:left}"
-    ".charts{display:flex;flex-wrap:wrap;gap:16px}.note{color:#555;font-size:12px}";
+    ".charts{display:flex;flex-wrap:wrap;gap:16px}.note{color:#555;font-size:12px}"
+    "pre{font-size:12px;background:#f6f8fa;padding:8px}";
 
 }  // namespace
 
@@ -321,6 +322,12 @@ std::string QualityHtml(const QualityReport& r, const CheckReport& c) {
   h += "<h1>Quality report</h1>\n" + SummaryTable(r, c) + "\n";
   h += "<h2>Systems</h2>\n" + SystemTable(r) + "\n";
   h += "<h2>Satellites</h2>\n" + SatelliteTable(r) + "\n";
+  std::string bins;
+  for (const std::string& line : ElevationTableLines(r)) bins += Escape(line) + "\n";
+  if (!bins.empty())
+    h += "<h2>By elevation</h2>\n<p class=\"note\">MP1 and MP2 RMS per 5&deg; bin; signal "
+         "strength mean/standard deviation in dB-Hz per 10&deg; bin.</p><pre>" +
+         bins + "</pre>\n";
   h += "<h2>Charts</h2>\n<div class=\"charts\"><div><h3>Skyplot coloured by MP1</h3>" +
        Skyplot(r, mpScale) + "</div>";
   h += "<div><h3>Multipath against elevation</h3>" +

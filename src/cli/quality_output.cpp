@@ -81,6 +81,52 @@ void SummaryLines(const QualityReport& r, std::vector<std::string>& out) {
   }
 }
 
+bool HasBins(const QualityGroup& g) {
+  for (const SquareSum& b : g.mp1Bins)
+    if (b.count > 0) return true;
+  for (const auto& signal : g.snrBins)
+    for (const MeanStd& b : signal)
+      if (b.count > 0) return true;
+  return false;
+}
+
+std::string TrimRight(std::string s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+// Per system: MP1/MP2 RMS per 5-degree bin and signal strength (mean/std) per 10-degree bin,
+// shown on the first line of its two 5-degree lines.
+void ElevationLines(const QualityReport& r, const std::vector<int>& snr,
+                    std::vector<std::string>& out) {
+  for (int sys : kQualitySystemOrder) {
+    const QualityGroup& g = r.systems[sys];
+    if (g.satellites == 0 || !HasBins(g)) continue;
+    out.push_back("");
+    std::string head = Padded(std::string(QualitySystemName(sys)) + " by elevation", 22, false) +
+                       "   MP1 m    MP2 m";
+    for (int k : snr) head += Padded(SnrCaption(k), 13);
+    out.push_back(head);
+    for (int mb = 0; mb < kMultipathBins; ++mb) {
+      char range[32];
+      std::snprintf(range, sizeof range, "  %2d-%2d deg", mb * kMultipathBinDeg,
+                    (mb + 1) * kMultipathBinDeg);
+      std::string line = Padded(range, 22, false) + Padded(Fixed(g.mp1Bins[mb].Rms(), 3), 8) +
+                         Padded(Fixed(g.mp2Bins[mb].Rms(), 3), 9);
+      const int b = mb * kMultipathBinDeg / kSnrBinDeg;
+      const bool first = mb * kMultipathBinDeg % kSnrBinDeg == 0;
+      for (int k : snr) {
+        const MeanStd& m = g.snrBins[k][b];
+        const std::string cell = !first        ? ""
+                                 : m.count > 0 ? Fixed(m.Mean(), 1) + "/" + Fixed(m.Std(), 1)
+                                               : "-";
+        line += Padded(cell, 13);
+      }
+      out.push_back(TrimRight(line));
+    }
+  }
+}
+
 json SatelliteJson(const QualitySatellite& q, const std::vector<int>& snr) {
   json s;
   s["sat"] = q.name;
@@ -99,6 +145,24 @@ json SatelliteJson(const QualitySatellite& q, const std::vector<int>& snr) {
   s["epochs_seen"] = q.epochsSeen;
   s["has_ephemeris"] = q.hasEphemeris;
   return s;
+}
+
+// MP RMS per 5-degree bin and signal strength per 10-degree bin, lowest bin first.
+json BinsJson(const QualityGroup& g, const std::vector<int>& snr) {
+  json mp1 = json::array(), mp2 = json::array();
+  for (int b = 0; b < kMultipathBins; ++b) {
+    mp1.push_back(Rounded(g.mp1Bins[b].Rms(), 4));
+    mp2.push_back(Rounded(g.mp2Bins[b].Rms(), 4));
+  }
+  json strength = json::object();
+  for (int k : snr) {
+    json bins = json::array();
+    for (const MeanStd& m : g.snrBins[k])
+      bins.push_back(
+          {{"mean", Rounded(m.Mean(), 2)}, {"std", Rounded(m.Std(), 2)}, {"count", m.count}});
+    strength[SnrCaption(k)] = bins;
+  }
+  return {{"mp1_rms_m_by_5deg", mp1}, {"mp2_rms_m_by_5deg", mp2}, {"snr_dbhz_by_10deg", strength}};
 }
 
 json GroupJson(const QualityGroup& g) {
@@ -146,6 +210,12 @@ std::vector<int> SnrSignalsOf(const QualityReport& r) {
   return out;
 }
 
+std::vector<std::string> ElevationTableLines(const QualityReport& r) {
+  std::vector<std::string> out;
+  ElevationLines(r, SnrSignalsOf(r), out);
+  return out;
+}
+
 std::vector<std::string> QualityLines(const QualityReport& r) {
   std::vector<std::string> out{"", "[Quality]"};
   if (!r.ok) out.push_back("Quality analysis stopped: " + r.message);
@@ -156,8 +226,9 @@ std::vector<std::string> QualityLines(const QualityReport& r) {
     if (r.systems[sys].satellites > 0)
       out.push_back(GroupLine(QualitySystemName(sys), r.systems[sys]));
   out.push_back(GroupLine("All", r.total));
-  out.push_back("");
   const std::vector<int> snr = SnrSignalsOf(r);
+  ElevationLines(r, snr, out);
+  out.push_back("");
   std::string head = "Sat   Observed  Expected  Compl%   MP1 m   MP2 m  Slips";
   for (int s : snr) head += Padded(SnrCaption(s), 7);
   out.push_back(head);
@@ -192,7 +263,11 @@ nlohmann::json QualityJson(const QualityReport& r) {
                  {"gaps", r.epochs.gaps}};
   json systems = json::object();
   for (int sys : kQualitySystemOrder)
-    if (r.systems[sys].satellites > 0) systems[QualitySystemName(sys)] = GroupJson(r.systems[sys]);
+    if (r.systems[sys].satellites > 0) {
+      json g = GroupJson(r.systems[sys]);
+      g.update(BinsJson(r.systems[sys], SnrSignalsOf(r)));
+      systems[QualitySystemName(sys)] = g;
+    }
   j["systems"] = systems;
   j["without_ephemeris"] = r.withoutEphemeris;
   const std::vector<int> snr = SnrSignalsOf(r);

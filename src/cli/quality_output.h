@@ -17,6 +17,8 @@ std::vector<int> SnrSignalsOf(const QualityReport& r);
 const char* SnrCaption(int signal);
 
 std::vector<std::string> QualityLines(const QualityReport& r);
+// Per system: MP1/MP2 RMS per 5-degree and signal strength per 10-degree elevation bin.
+std::vector<std::string> ElevationTableLines(const QualityReport& r);
 nlohmann::json QualityJson(const QualityReport& r);
 
 // One row of the CSV of many logs.

@@ -271,8 +271,8 @@ void QualityPass::Point(int32_t epoch, double t, SatelliteRun& run, const SvRec&
     return;
   }
   const DualFrequencyValues v = ValuesOf(*dual);
-  const bool chained =
-      run.havePoint && !jump && run.pair == dual->pair && t - run.pointTime <= pointGap_;
+  const bool chained = run.havePoint && !jump && run.pair == dual->pair && t > run.pointTime &&
+                       t - run.pointTime <= pointGap_;
   if (chained) {
     const SlipTest slip = TestSlip(run.gf, v.geometryFree, run.mw, v.melbourneWuebbena);
     if (slip.Any()) {
