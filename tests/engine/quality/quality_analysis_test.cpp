@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 
+#include "engine/views/epoch_analysis.h"
 #include "support/scan_fixture.h"
 #include "tools/synth/real_data.h"
 #include "tools/synth/sky.h"
@@ -141,6 +142,31 @@ TEST_F(QualityAnalysis, SatelliteSettingBelowTheMaskIsExpectedWhileAbove) {
   EXPECT_NEAR(static_cast<double>(setting.expected), 1801, 12);  // elevations renewed every 10 s
   EXPECT_EQ(setting.observed, setting.expected);
   EXPECT_GE(setting.epochsSeen, setting.expected);
+}
+
+// The epochs as the Times view counts them, and the observations as the Summary counts them,
+// on a damaged log with a gap and a time step back.
+TEST_F(QualityAnalysis, EpochsAndObservationsAgreeWithTimesAndSummary) {
+  synth::SynthOptions o;
+  o.hours = 1;
+  o.rate = 1;
+  o.damageSeed = 7;
+  const QualityReport r = Analyse(MakeLog(synth::test::Opec(), o));
+  ASSERT_TRUE(r.ok) << r.message;
+  const EpochAnalysis times = RunEpochAnalysis(ctx);
+  EXPECT_GE(times.gapCount, 1);
+  EXPECT_EQ(r.epochs.gaps, times.gapCount);
+  EXPECT_EQ(r.epochs.count, ctx.epochCount);
+  EXPECT_EQ(r.epochs.intervalS, 1.0);
+  EXPECT_EQ(r.epochs.expected, std::llround(r.epochs.last - r.epochs.first) + 1);
+  EXPECT_LT(r.epochs.count, r.epochs.expected);
+  const Summary summary = BuildSummary(ctx, times, "log");
+  ASSERT_TRUE(summary.records);
+  for (int k = 0; k < kObservableCount; ++k) {
+    int64_t sum = 0;
+    for (const QualitySatellite& q : r.satellites) sum += q.observations[k];
+    EXPECT_EQ(sum, summary.records->observables[k]) << kObservableRows[k].caption;
+  }
 }
 
 // The multipath of each satellite, worked out here straight from the observation file with the
