@@ -259,7 +259,10 @@ std::string SatelliteTable(const QualityReport& r) {
   const std::vector<int> snr = SnrSignalsOf(r);
   std::string s =
       "<table><tr><th>Sat</th><th>Observed</th><th>Expected</th><th>Completeness %</th>"
-      "<th>MP1 RMS m</th><th>MP2 RMS m</th><th>Slips</th>";
+      "<th>MP1 RMS m</th><th>MP2 RMS m</th>";
+  const bool mp5 = r.total.mp5.count > 0;
+  if (mp5) s += "<th>MP5 RMS m</th>";
+  s += "<th>Slips</th>";
   for (int k : snr) s += "<th>" + std::string(SnrCaption(k)) + " dB-Hz</th>";
   s += "</tr>";
   for (const QualitySatellite& q : r.satellites) {
@@ -267,7 +270,7 @@ std::string SatelliteTable(const QualityReport& r) {
     s += "<tr><td>" + q.name + "</td><td>" + std::to_string(q.observed) + "</td><td>" +
          std::to_string(q.expected) + "</td><td>" + Cell(q.CompletenessPct(), 1) + "</td><td>" +
          Cell(q.mp1.Rms(), 3) + "</td><td>" + Cell(q.mp2.Rms(), 3) + "</td><td>" +
-         std::to_string(q.slips.size()) + "</td>";
+         (mp5 ? Cell(q.mp5.Rms(), 3) + "</td><td>" : "") + std::to_string(q.slips.size()) + "</td>";
     for (int k : snr) s += "<td>" + Cell(q.snr[k].Mean(), 1) + "</td>";
     s += "</tr>";
   }

@@ -34,11 +34,13 @@ std::string GroupLine(const char* name, const QualityGroup& g) {
          Padded(Fixed(g.mp2.Rms(), 3), 9) + Padded(std::to_string(g.slips), 7);
 }
 
-std::string SatelliteLine(const QualitySatellite& q, const std::vector<int>& snr) {
+std::string SatelliteLine(const QualitySatellite& q, bool mp5, const std::vector<int>& snr) {
   std::string line = Padded(q.name, 4, false) + Padded(std::to_string(q.observed), 10) +
                      Padded(std::to_string(q.expected), 10) +
                      Padded(Fixed(q.CompletenessPct(), 1), 8) + Padded(Fixed(q.mp1.Rms(), 3), 8) +
-                     Padded(Fixed(q.mp2.Rms(), 3), 8) + Padded(std::to_string(q.slips.size()), 7);
+                     Padded(Fixed(q.mp2.Rms(), 3), 8);
+  if (mp5) line += Padded(Fixed(q.mp5.Rms(), 3), 8);
+  line += Padded(std::to_string(q.slips.size()), 7);
   for (int s : snr) line += Padded(Fixed(q.snr[s].Mean(), 1), 7);
   return line;
 }
@@ -65,7 +67,8 @@ void SummaryLines(const QualityReport& r, std::vector<std::string>& out) {
                 std::to_string(t.observed) + " observed of " + std::to_string(t.expected) +
                 " expected)");
   out.push_back("MP1 RMS: " + Fixed(t.mp1.Rms(), 3, "n/a") + " m (" + std::to_string(t.mp1.count) +
-                " points), MP2 RMS: " + Fixed(t.mp2.Rms(), 3, "n/a") + " m");
+                " points), MP2 RMS: " + Fixed(t.mp2.Rms(), 3, "n/a") + " m" +
+                (t.mp5.count > 0 ? ", GPS MP5 RMS: " + Fixed(t.mp5.Rms(), 3) + " m" : ""));
   out.push_back("Cycle slips: " + std::to_string(t.slips) +
                 " (receiver-flagged: not carried by the scan's records)");
   std::string jumps = "Clock jumps: " + std::to_string(r.clockJumps.size());
@@ -135,6 +138,7 @@ json SatelliteJson(const QualitySatellite& q, const std::vector<int>& snr) {
   s["completeness_pct"] = Rounded(q.CompletenessPct(), 2);
   s["mp1_rms_m"] = Rounded(q.mp1.Rms(), 4);
   s["mp2_rms_m"] = Rounded(q.mp2.Rms(), 4);
+  s["mp5_rms_m"] = Rounded(q.mp5.Rms(), 4);
   s["slips"] = q.slips.size();
   json epochs = json::array();
   for (const SlipMark& m : q.slips) epochs.push_back(m.epoch);
@@ -172,6 +176,7 @@ json GroupJson(const QualityGroup& g) {
           {"completeness_pct", Rounded(g.CompletenessPct(), 2)},
           {"mp1_rms_m", Rounded(g.mp1.Rms(), 4)},
           {"mp2_rms_m", Rounded(g.mp2.Rms(), 4)},
+          {"mp5_rms_m", Rounded(g.mp5.Rms(), 4)},
           {"slips", g.slips}};
 }
 
@@ -229,11 +234,13 @@ std::vector<std::string> QualityLines(const QualityReport& r) {
   const std::vector<int> snr = SnrSignalsOf(r);
   ElevationLines(r, snr, out);
   out.push_back("");
-  std::string head = "Sat   Observed  Expected  Compl%   MP1 m   MP2 m  Slips";
+  const bool mp5 = r.total.mp5.count > 0;
+  std::string head = "Sat   Observed  Expected  Compl%   MP1 m   MP2 m";
+  head += mp5 ? "   MP5 m  Slips" : "  Slips";
   for (int s : snr) head += Padded(SnrCaption(s), 7);
   out.push_back(head);
   for (const QualitySatellite& q : r.satellites)
-    if (q.epochsSeen > 0 || q.expected > 0) out.push_back(SatelliteLine(q, snr));
+    if (q.epochsSeen > 0 || q.expected > 0) out.push_back(SatelliteLine(q, mp5, snr));
   return out;
 }
 
@@ -247,6 +254,7 @@ nlohmann::json QualityJson(const QualityReport& r) {
   j["completeness_pct"] = Rounded(r.total.CompletenessPct(), 2);
   j["mp1_rms_m"] = Rounded(r.total.mp1.Rms(), 4);
   j["mp2_rms_m"] = Rounded(r.total.mp2.Rms(), 4);
+  j["mp5_rms_m"] = Rounded(r.total.mp5.Rms(), 4);
   j["slips"] = r.total.slips;
   j["receiver_slips"] = nullptr;  // the scan keeps no loss-of-lock flags
   j["clock_jumps"] = r.clockJumps.size();

@@ -101,7 +101,7 @@ TEST_F(QualityCheck, TextReportFollowsThePlainReport) {
   ASSERT_EQ(qc.out.rfind(plain.out, 0), 0u);
   const std::string tail = qc.out.substr(plain.out.size());
   EXPECT_EQ(tail.rfind("\n[Quality]\nElevation mask: 10 deg\n", 0), 0u) << tail;
-  EXPECT_NE(tail.find("\nSat   Observed  Expected  Compl%   MP1 m   MP2 m  Slips"),
+  EXPECT_NE(tail.find("\nSat   Observed  Expected  Compl%   MP1 m   MP2 m   MP5 m  Slips"),
             std::string::npos);
   EXPECT_NE(tail.find("\nG21 "), std::string::npos);
   EXPECT_NE(tail.find("Cycle slips: 1 "), std::string::npos);

@@ -43,6 +43,18 @@ std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv) {
   return std::nullopt;
 }
 
+std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv) {
+  if (sv.system != 1 || !HasCodeAndPhase(sv.sig[kSigL5])) return std::nullopt;
+  DualFrequency d;
+  d.obs = TakeObservables(sv);
+  if (!d.obs.pr1 || !d.obs.phi1) return std::nullopt;
+  d.pair = FrequencyPair::L1L5;
+  d.carriers = {kGpsL1Hz, kL5Hz};
+  d.obs.p2 = sv.sig[kSigL5].range;
+  d.obs.phi2 = sv.sig[kSigL5].phase;
+  return d;
+}
+
 DualFrequencyValues ValuesOf(const DualFrequency& d) {
   DualFrequencyValues v;
   const double f1 = d.carriers.f1, f2 = d.carriers.f2;

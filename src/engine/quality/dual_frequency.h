@@ -39,6 +39,11 @@ struct DualFrequencyValues {
 };
 DualFrequencyValues ValuesOf(const DualFrequency& d);
 
+// The L1-L5 pair of a GPS record that has code and phase on L1 and L5, for the multipath of
+// the L5 code (MP5, in `mp2` of its values); nothing for other systems, whose L5 is already in
+// their own pair.
+std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv);
+
 // The first-frequency code of a record (C/A, else P on L1), as the Combinations chart takes it.
 std::optional<double> FirstCodeOf(const SvRec& sv);
 // The first-frequency phase in metres; nothing without the phase or the carrier.

@@ -87,6 +87,10 @@ struct SatelliteRun {
   double gf = 0, mw = 0;
   ArcSums arc1, arc2;
   std::vector<PendingSample> samples;
+  // The L1-L5 chain of a GPS satellite, for MP5; its slips only end its own arcs.
+  bool haveL5 = false;
+  double l5Time = 0, l5Gf = 0, l5Mw = 0;
+  ArcSums arc5;
   double sampleTime = kNever;
   double snrSampleTime = kNever;
   // The first-frequency code and phase of the previous epoch, for the clock-jump test.
@@ -113,6 +117,8 @@ class QualityPass {
   void Observations(SatelliteRun& run, QualitySatellite& q, const SvRec& sv, double t);
   bool ClockJump(int32_t epoch, double t, const std::vector<SvRec>& svs);
   void CloseArc(SatelliteRun& run);
+  void CloseL5Arc(SatelliteRun& run);
+  void L5Point(SatelliteRun& run, const SvRec& sv, double t, bool jump);
   void CloseRun(SatelliteRun& run);
   double BarGap() const;
 
@@ -261,7 +267,32 @@ void QualityPass::CloseArc(SatelliteRun& run) {
   run.arc2.Clear();
 }
 
+void QualityPass::CloseL5Arc(SatelliteRun& run) {
+  if (run.arc5.Count() >= kMinArcPoints) {
+    QualitySatellite& q = r_.satellites[run.row];
+    q.mp5.Add(run.arc5.Total());
+    r_.systems[q.system].mp5.Add(run.arc5.Total());
+    r_.total.mp5.Add(run.arc5.Total());
+  }
+  run.arc5.Clear();
+}
+
+void QualityPass::L5Point(SatelliteRun& run, const SvRec& sv, double t, bool jump) {
+  const auto pair = GpsL5PairOf(sv);
+  if (!pair) return;
+  const DualFrequencyValues v = ValuesOf(*pair);
+  const bool chained = run.haveL5 && !jump && t > run.l5Time && t - run.l5Time <= pointGap_;
+  if (!chained || TestSlip(run.l5Gf, v.geometryFree, run.l5Mw, v.melbourneWuebbena).Any())
+    CloseL5Arc(run);
+  run.haveL5 = true;
+  run.l5Time = t;
+  run.l5Gf = v.geometryFree;
+  run.l5Mw = v.melbourneWuebbena;
+  run.arc5.Add(v.mp2, -1);
+}
+
 void QualityPass::Point(int32_t epoch, double t, SatelliteRun& run, const SvRec& sv, bool jump) {
+  L5Point(run, sv, t, jump);
   const auto dual = DualFrequencyOf(sv);
   const bool sample = t - run.sampleTime >= sampleStep_;
   if (!dual) {
@@ -380,6 +411,7 @@ bool QualityPass::Run(const ProgressCallback& progress) {
 void QualityPass::Finish() {
   for (SatelliteRun& run : runs_) {
     CloseArc(run);
+    CloseL5Arc(run);
     CloseRun(run);
   }
   orbits_.ReadRest();

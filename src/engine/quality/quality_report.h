@@ -44,6 +44,7 @@ struct QualitySatellite {
   // Epochs in which each observable of the Summary's Measurements group is present.
   std::array<int64_t, kObservableCount> observations{};
   SquareSum mp1, mp2;                     // about each arc's mean, arcs of at least 10 points
+  SquareSum mp5;                          // GPS: the L5 code's multipath from the L1-L5 pair
   std::vector<SlipMark> slips;            // found by the analysis, in time order
   std::array<MeanStd, kSignalCount> snr;  // by signal block, dB-Hz
   double firstTime = 0, lastTime = 0;     // of its records
@@ -56,6 +57,7 @@ struct QualityGroup {
   int satellites = 0;  // satellites observed
   int64_t expected = 0, observed = 0;
   SquareSum mp1, mp2;
+  SquareSum mp5;  // GPS L5 code, L1-L5 pair
   std::array<SquareSum, kMultipathBins> mp1Bins{}, mp2Bins{};
   int64_t slips = 0;
   // Signal strength per signal block and 10-degree elevation bin.

@@ -140,6 +140,20 @@ TEST(DualFrequency, GalileoTakesTheL1L5Pair) {
   EXPECT_NEAR(ValuesOf(*d).mp2, -0.25, 1e-6);
   sv.sig[4].present[kPhase] = 0;
   EXPECT_FALSE(DualFrequencyOf(sv));
+  EXPECT_FALSE(GpsL5PairOf(sv));  // Galileo's L5 is in its own pair
+}
+
+// A GPS record with L5 keeps L1-L2 as its pair and gives the L5 code's multipath apart.
+TEST(DualFrequency, GpsL5GivesTheL5CodeMultipath) {
+  SvRec sv = GpsRecord(21e6, 0.7, -0.3);
+  sv.sig[4].present[kRange] = sv.sig[4].present[kPhase] = 1;
+  sv.sig[4].range = 21e6 + 0.45;
+  sv.sig[4].phase = 21e6 / (299792458.0 / kL5Hz);
+  EXPECT_EQ(DualFrequencyOf(sv)->pair, FrequencyPair::L1L2);
+  const auto l5 = GpsL5PairOf(sv);
+  ASSERT_TRUE(l5);
+  EXPECT_NEAR(ValuesOf(*l5).mp1, 0.7, 1e-6);
+  EXPECT_NEAR(ValuesOf(*l5).mp2, 0.45, 1e-6);
 }
 
 }  // namespace
