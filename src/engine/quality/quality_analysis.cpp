@@ -519,8 +519,10 @@ QualityReport AnalyseQuality(const QualitySource& src, const QualityOptions& opt
   r.epochs.first = look.first;
   r.epochs.last = look.last;
   r.epochs.intervalS = src.intervalMs / 1000.0;
-  if (src.intervalMs > 0)
-    r.epochs.expected = std::llround((look.last - look.first) / r.epochs.intervalS) + 1;
+  // Without an interval (a single epoch, or all at one time) only the epochs present count.
+  r.epochs.expected = src.intervalMs > 0
+                          ? std::llround((look.last - look.first) / r.epochs.intervalS) + 1
+                          : src.epochCount;
   QualityPass pass(src, options, look, r);
   r.ok = pass.Run(progress);
   pass.Finish();
