@@ -169,6 +169,25 @@ TEST_F(QualityAnalysis, EpochsAndObservationsAgreeWithTimesAndSummary) {
   }
 }
 
+// A log without positions, ephemerides or observables: nothing can be expected, the
+// satellites are listed apart, and every figure that cannot be formed stays empty.
+TEST_F(QualityAnalysis, LogWithoutPositionsOrEphemerides) {
+  test::LogBuilder b;
+  b.Header().Date(2009, 6, 23).Time(1000).Sats({5, 40}).GloNumbers({3});
+  b.Time(2000).Sats({5, 40}).GloNumbers({3});
+  const QualityReport r = Analyse(b.str());
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_FALSE(r.position);
+  EXPECT_EQ(r.positionSource, "none");
+  EXPECT_EQ(r.epochs.count, 2);
+  EXPECT_EQ(r.epochs.expected, 2);
+  EXPECT_FALSE(r.total.CompletenessPct());
+  EXPECT_FALSE(r.total.mp1.Rms());
+  EXPECT_EQ(r.withoutEphemeris, (std::vector<std::string>{"G05", "R03"}));
+  EXPECT_EQ(Sat(r, "R03").epochsSeen, 2);
+  EXPECT_TRUE(r.clockJumps.empty());
+}
+
 // The multipath of each satellite, worked out here straight from the observation file with the
 // same definitions, agrees with the analysis of the log made from it.
 std::map<std::string, double> Mp1FromObservations(const synth::ObsData& obs) {
