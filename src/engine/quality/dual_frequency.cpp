@@ -18,8 +18,12 @@ std::optional<CarrierPair> L1L5CarriersOf(const SvRec& sv) {
 }
 
 std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv) {
+  return DualFrequencyOf(sv, TakeObservables(sv));
+}
+
+std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv, const CombinationObservables& obs) {
   DualFrequency d;
-  d.obs = TakeObservables(sv);
+  d.obs = obs;
   if (!d.obs.pr1 || !d.obs.phi1) return std::nullopt;
   // GPS and GLONASS keep to L1-L2, so that one satellite's arcs never mix two pairs.
   const bool l2System = sv.system == 1 || sv.system == 2;
@@ -44,9 +48,13 @@ std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv) {
 }
 
 std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv) {
+  return GpsL5PairOf(sv, TakeObservables(sv));
+}
+
+std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv, const CombinationObservables& obs) {
   if (sv.system != 1 || !HasCodeAndPhase(sv.sig[kSigL5])) return std::nullopt;
   DualFrequency d;
-  d.obs = TakeObservables(sv);
+  d.obs = obs;
   if (!d.obs.pr1 || !d.obs.phi1) return std::nullopt;
   d.pair = FrequencyPair::L1L5;
   d.carriers = {kGpsL1Hz, kL5Hz};
@@ -75,7 +83,11 @@ std::optional<double> FirstCodeOf(const SvRec& sv) {
 }
 
 std::optional<double> FirstPhaseMetresOf(const SvRec& sv) {
-  auto phi1 = TakeObservables(sv).phi1;
+  return FirstPhaseMetresOf(sv, TakeObservables(sv));
+}
+
+std::optional<double> FirstPhaseMetresOf(const SvRec& sv, const CombinationObservables& obs) {
+  const auto& phi1 = obs.phi1;
   if (!phi1) return std::nullopt;
   auto carriers = CarriersOf(sv);
   if (!carriers) carriers = L1L5CarriersOf(sv);

@@ -30,6 +30,8 @@ std::optional<CarrierPair> L1L5CarriersOf(const SvRec& sv);
 // The pair of a record's system, when the record has code and phase on both of its
 // frequencies (L2: the P code and phase).
 std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv);
+// The same with the record's observables already taken (TakeObservables).
+std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv, const CombinationObservables& obs);
 
 struct DualFrequencyValues {
   double mp1 = 0, mp2 = 0;       // metres
@@ -43,10 +45,12 @@ DualFrequencyValues ValuesOf(const DualFrequency& d);
 // the L5 code (MP5, in `mp2` of its values); nothing for other systems, whose L5 is already in
 // their own pair.
 std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv);
+std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv, const CombinationObservables& obs);
 
 // The first-frequency code of a record (C/A, else P on L1), as the Combinations chart takes it.
 std::optional<double> FirstCodeOf(const SvRec& sv);
 // The first-frequency phase in metres; nothing without the phase or the carrier.
 std::optional<double> FirstPhaseMetresOf(const SvRec& sv);
+std::optional<double> FirstPhaseMetresOf(const SvRec& sv, const CombinationObservables& obs);
 
 }  // namespace vnx

@@ -112,13 +112,17 @@ class QualityPass {
  private:
   SatelliteRun& RunOf(int system, int number);
   void Angles(int32_t epoch, double t);
-  void Satellite(int32_t epoch, double t, const EpochRec& rec, const SvRec& sv, bool jump);
-  void Point(int32_t epoch, double t, SatelliteRun& run, const SvRec& sv, bool jump);
+  void Satellite(int32_t epoch, double t, const EpochRec& rec, const SvRec& sv,
+                 const CombinationObservables& obs, bool jump);
+  void Point(int32_t epoch, double t, SatelliteRun& run, const SvRec& sv,
+             const CombinationObservables& obs, bool jump);
   void Observations(SatelliteRun& run, QualitySatellite& q, const SvRec& sv, double t);
   bool ClockJump(int32_t epoch, double t, const std::vector<SvRec>& svs);
+  std::vector<CombinationObservables> obs_;  // of the epoch's records, taken once
   void CloseArc(SatelliteRun& run);
   void CloseL5Arc(SatelliteRun& run);
-  void L5Point(SatelliteRun& run, const SvRec& sv, double t, bool jump);
+  void L5Point(SatelliteRun& run, const SvRec& sv, const CombinationObservables& obs, double t,
+               bool jump);
   void CloseRun(SatelliteRun& run);
   double BarGap() const;
 
@@ -197,12 +201,12 @@ void QualityPass::Observations(SatelliteRun& run, QualitySatellite& q, const SvR
   const bool sample = known && t - run.snrSampleTime >= kSnrSampleFactor * sampleStep_;
   if (sample) run.snrSampleTime = t;
   QualityGroup& group = r_.systems[sv.system];
+  const int bin = known ? ElevationBin(run.elevation, kSnrBinDeg) : 0;
   for (int s = 0; s < kSignalCount; ++s) {
     const SignalBlock& b = sv.sig[s];
     if (!b.present[kSnr] || !std::isfinite(b.snr)) continue;
     q.snr[s].Add(b.snr);
     if (!known) continue;
-    const int bin = ElevationBin(run.elevation, kSnrBinDeg);
     group.snrBins[s][bin].Add(b.snr);
     r_.total.snrBins[s][bin].Add(b.snr);
     if (sample)
@@ -277,8 +281,9 @@ void QualityPass::CloseL5Arc(SatelliteRun& run) {
   run.arc5.Clear();
 }
 
-void QualityPass::L5Point(SatelliteRun& run, const SvRec& sv, double t, bool jump) {
-  const auto pair = GpsL5PairOf(sv);
+void QualityPass::L5Point(SatelliteRun& run, const SvRec& sv, const CombinationObservables& obs,
+                          double t, bool jump) {
+  const auto pair = GpsL5PairOf(sv, obs);
   if (!pair) return;
   const DualFrequencyValues v = ValuesOf(*pair);
   const bool chained = run.haveL5 && !jump && t > run.l5Time && t - run.l5Time <= pointGap_;
@@ -291,9 +296,10 @@ void QualityPass::L5Point(SatelliteRun& run, const SvRec& sv, double t, bool jum
   run.arc5.Add(v.mp2, -1);
 }
 
-void QualityPass::Point(int32_t epoch, double t, SatelliteRun& run, const SvRec& sv, bool jump) {
-  L5Point(run, sv, t, jump);
-  const auto dual = DualFrequencyOf(sv);
+void QualityPass::Point(int32_t epoch, double t, SatelliteRun& run, const SvRec& sv,
+                        const CombinationObservables& obs, bool jump) {
+  L5Point(run, sv, obs, t, jump);
+  const auto dual = DualFrequencyOf(sv, obs);
   const bool sample = t - run.sampleTime >= sampleStep_;
   if (!dual) {
     if (sample && std::isfinite(run.elevation) && std::isfinite(run.azimuth))
@@ -330,11 +336,11 @@ void QualityPass::Point(int32_t epoch, double t, SatelliteRun& run, const SvRec&
 }
 
 void QualityPass::Satellite(int32_t epoch, double t, const EpochRec& rec, const SvRec& sv,
-                            bool jump) {
+                            const CombinationObservables& obs, bool jump) {
   SatelliteRun& run = RunOf(sv.system, NumberOf(sv));
   if (run.seenEpoch == epoch) return;  // a satellite counts once per epoch
   run.seenEpoch = epoch;
-  if (run.expectedEpoch == epoch && FirstCodeOf(sv)) ++r_.satellites[run.row].observed;
+  if (run.expectedEpoch == epoch && obs.pr1) ++r_.satellites[run.row].observed;
   if (!run.orbitAngles || !geo_) {
     // A satellite without angles in an epoch that has some is stored at 0 and 0.
     const bool none = sv.elevation == 0 && sv.azimuth == 0;
@@ -342,18 +348,21 @@ void QualityPass::Satellite(int32_t epoch, double t, const EpochRec& rec, const 
     run.azimuth = rec.flags[kFlagAZ] && !none ? sv.azimuth : NAN;
   }
   Observations(run, r_.satellites[run.row], sv, t);
-  Point(epoch, t, run, sv, jump);
+  Point(epoch, t, run, sv, obs, jump);
   if (t - run.sampleTime >= sampleStep_) run.sampleTime = t;
 }
 
 // The clock-jump test of an epoch against the one before it.
 bool QualityPass::ClockJump(int32_t epoch, double t, const std::vector<SvRec>& svs) {
   steps_.clear();
-  for (const SvRec& sv : svs) {
+  obs_.resize(svs.size());
+  for (size_t k = 0; k < svs.size(); ++k) {
+    const SvRec& sv = svs[k];
+    obs_[k] = TakeObservables(sv);
     if (sv.system < 1 || sv.system >= kQualitySystems) continue;
     SatelliteRun& run = RunOf(sv.system, NumberOf(sv));
-    const auto code = FirstCodeOf(sv);
-    const auto phase = FirstPhaseMetresOf(sv);
+    const auto& code = obs_[k].pr1;
+    const auto phase = FirstPhaseMetresOf(sv, obs_[k]);
     const bool previous = run.clockEpoch == epoch - 1 && run.hasPhase;
     if (code && phase && previous) steps_.push_back((*code - run.code) - (*phase - run.phase));
     if (run.clockEpoch == epoch) continue;
@@ -398,8 +407,9 @@ bool QualityPass::Run(const ProgressCallback& progress) {
     previousMs = ms;
     const bool jump = ClockJump(i, t, svs);
     Angles(i, t);
-    for (const SvRec& sv : svs)
-      if (sv.system >= 1 && sv.system < kQualitySystems) Satellite(i, t, rec, sv, jump);
+    for (size_t k = 0; k < svs.size(); ++k)
+      if (svs[k].system >= 1 && svs[k].system < kQualitySystems)
+        Satellite(i, t, rec, svs[k], obs_[k], jump);
     if (progress) {
       const int percent = static_cast<int>(int64_t{i} * 100 / src_.epochCount);
       if (percent != lastPercent) progress(lastPercent = percent);
