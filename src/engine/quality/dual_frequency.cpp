@@ -63,19 +63,37 @@ std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv, const CombinationObser
   return d;
 }
 
-DualFrequencyValues ValuesOf(const DualFrequency& d) {
+PairCoefficients CoefficientsOf(const CarrierPair& f) {
+  PairCoefficients k;
+  k.carriers = f;
+  k.lambda1 = kLightSpeed / f.f1;
+  k.lambda2 = kLightSpeed / f.f2;
+  const double ratio = f.f1 / f.f2;
+  const double r = ratio * ratio;
+  const double u = 1.0 / (1.0 - r);
+  k.mp1Phase1 = 2 * u - 1, k.mp1Phase2 = -2 * u;
+  k.mp2Phase1 = 2 * r * u, k.mp2Phase2 = -(2 * r * u + 1);
+  k.wide1 = f.f1 / (f.f1 - f.f2), k.wide2 = -f.f2 / (f.f1 - f.f2);
+  k.narrow1 = f.f1 / (f.f1 + f.f2), k.narrow2 = f.f2 / (f.f1 + f.f2);
+  k.perWideLaneCycle = (f.f1 - f.f2) / kLightSpeed;
+  return k;
+}
+
+DualFrequencyValues ValuesOf(const DualFrequency& d, const PairCoefficients& k) {
   DualFrequencyValues v;
-  const double f1 = d.carriers.f1, f2 = d.carriers.f2;
-  v.mp1 = *CombinationValue(Combination::kMultipathP1, d.obs, d.carriers);
-  v.mp2 = *CombinationValue(Combination::kMultipathP2, d.obs, d.carriers);
-  const double phase1 = kLightSpeed / f1 * *d.obs.phi1;
-  const double phase2 = kLightSpeed / f2 * *d.obs.phi2;
+  const double phase1 = k.lambda1 * *d.obs.phi1, phase2 = k.lambda2 * *d.obs.phi2;
+  v.mp1 = *d.obs.pr1 + k.mp1Phase1 * phase1 + k.mp1Phase2 * phase2;
+  v.mp2 = *d.obs.p2 + k.mp2Phase1 * phase1 + k.mp2Phase2 * phase2;
   v.phase1 = phase1;
   v.geometryFree = phase1 - phase2;
-  const double wideLane = (f1 * phase1 - f2 * phase2) / (f1 - f2);
-  const double narrowCode = (f1 * *d.obs.pr1 + f2 * *d.obs.p2) / (f1 + f2);
-  v.melbourneWuebbena = (wideLane - narrowCode) / (kLightSpeed / (f1 - f2));
+  const double wideLane = k.wide1 * phase1 + k.wide2 * phase2;
+  const double narrowCode = k.narrow1 * *d.obs.pr1 + k.narrow2 * *d.obs.p2;
+  v.melbourneWuebbena = (wideLane - narrowCode) * k.perWideLaneCycle;
   return v;
+}
+
+DualFrequencyValues ValuesOf(const DualFrequency& d) {
+  return ValuesOf(d, CoefficientsOf(d.carriers));
 }
 
 std::optional<double> FirstCodeOf(const SvRec& sv) {

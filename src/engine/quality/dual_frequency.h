@@ -41,6 +41,20 @@ struct DualFrequencyValues {
 };
 DualFrequencyValues ValuesOf(const DualFrequency& d);
 
+// The factors of the combinations for one pair of carriers, worked out once: MP1 = PR1 +
+// (2u - 1) PHI1 - 2u PHI2 and MP2 = P2 + 2ru PHI1 - (2ru + 1) PHI2 with r = (f1 / f2)^2 and
+// u = 1 / (1 - r), as the Combinations chart has them; the wide-lane phase and narrow-lane code
+// of the Melbourne-Wuebbena combination.
+struct PairCoefficients {
+  CarrierPair carriers;
+  double lambda1 = 0, lambda2 = 0;
+  double mp1Phase1 = 0, mp1Phase2 = 0, mp2Phase1 = 0, mp2Phase2 = 0;
+  double wide1 = 0, wide2 = 0, narrow1 = 0, narrow2 = 0;
+  double perWideLaneCycle = 0;  // 1 / wide-lane wavelength
+};
+PairCoefficients CoefficientsOf(const CarrierPair& f);
+DualFrequencyValues ValuesOf(const DualFrequency& d, const PairCoefficients& k);
+
 // The L1-L5 pair of a GPS record that has code and phase on L1 and L5, for the multipath of
 // the L5 code (MP5, in `mp2` of its values); nothing for other systems, whose L5 is already in
 // their own pair.

@@ -66,6 +66,12 @@ FirstLook LookAtEpochs(const QualitySource& src) {
   return f;
 }
 
+// Look angles of a satellite from its orbit, degrees.
+struct AngleSample {
+  double t = 0, elevation = 0, azimuth = 0;
+  bool ok = false;
+};
+
 struct PendingSample {
   float elevation, azimuth;  // NaN when unknown
   double mp1, mp2;
@@ -75,8 +81,8 @@ struct PendingSample {
 struct SatelliteRun {
   size_t row = 0;  // index into the report's satellites
   // Elevation and azimuth, degrees; from the orbit when there is one, else from the records.
-  double angleTime = kNever;
-  bool orbitAngles = false;
+  bool orbitAngles = false;  // this epoch's angles come from the orbit
+  AngleSample from, to;      // orbit angles at the two ends of the current step
   double elevation = NAN, azimuth = NAN;
   int32_t seenEpoch = 0;      // the last epoch with a record of the satellite
   int32_t expectedEpoch = 0;  // the last epoch in which it was expected
@@ -87,6 +93,7 @@ struct SatelliteRun {
   double gf = 0, mw = 0;
   ArcSums arc1, arc2;
   std::vector<PendingSample> samples;
+  PairCoefficients coefficients, l5Coefficients;  // of the carriers last used
   // The L1-L5 chain of a GPS satellite, for MP5; its slips only end its own arcs.
   bool haveL5 = false;
   double l5Time = 0, l5Gf = 0, l5Mw = 0;
@@ -111,6 +118,7 @@ class QualityPass {
 
  private:
   SatelliteRun& RunOf(int system, int number);
+  AngleSample AnglesAt(int system, int number, double t);
   void Angles(int32_t epoch, double t);
   void Satellite(int32_t epoch, double t, const EpochRec& rec, const SvRec& sv,
                  const CombinationObservables& obs, bool jump);
@@ -165,23 +173,53 @@ SatelliteRun& QualityPass::RunOf(int system, int number) {
 
 // Works out the elevation of every satellite with a valid ephemeris, and counts the expected
 // epochs of those at or above the mask.
+// The look angles of a satellite from its orbit at `t`; ok false without a valid ephemeris.
+AngleSample QualityPass::AnglesAt(int system, int number, double t) {
+  AngleSample a;
+  a.t = t;
+  Vec3 pos;
+  a.ok = orbits_.Position(system, number, t, pos);
+  if (a.ok) {
+    const LookAngles look = Look(*r_.position, *geo_, pos);
+    a.elevation = look.elevation / kDeg;
+    a.azimuth = look.azimuth / kDeg;
+  }
+  return a;
+}
+
+// Works out the elevation of every satellite with a valid ephemeris, and counts the expected
+// epochs of those at or above the mask. Orbits are evaluated every kElevationStepS seconds
+// and the angles interpolated between: within a few thousandths of a degree.
 void QualityPass::Angles(int32_t epoch, double t) {
   orbits_.Advance(t);
   if (!geo_) return;
   for (const auto& [system, number] : orbits_.Known()) {
     SatelliteRun& run = RunOf(system, number);
     r_.satellites[run.row].hasEphemeris = true;
-    if (!(t - run.angleTime < kElevationRefreshS && t >= run.angleTime && run.orbitAngles)) {
-      Vec3 pos;
-      run.angleTime = t;
-      run.orbitAngles = orbits_.Position(system, number, t, pos);
-      if (run.orbitAngles) {
-        const LookAngles look = Look(*r_.position, *geo_, pos);
-        run.elevation = look.elevation / kDeg;
-        run.azimuth = look.azimuth / kDeg;
-      }
+    const bool inside = run.from.ok && run.to.ok && t >= run.from.t && t <= run.to.t;
+    if (!inside) {
+      if (run.to.ok && t >= run.to.t && t - run.to.t < kElevationStepS)
+        run.from = run.to;
+      else
+        run.from = AnglesAt(system, number, t);
+      run.to = run.from.ok ? AnglesAt(system, number, run.from.t + kElevationStepS) : AngleSample{};
     }
-    if (run.orbitAngles && run.elevation >= options_.maskDeg) {
+    run.orbitAngles = run.from.ok && (t == run.from.t || (run.to.ok && t <= run.to.t));
+    if (!run.orbitAngles) continue;
+    if (run.to.ok && run.to.t > run.from.t) {
+      const double f = (t - run.from.t) / (run.to.t - run.from.t);
+      run.elevation = run.from.elevation + f * (run.to.elevation - run.from.elevation);
+      double turn = run.to.azimuth - run.from.azimuth;  // the short way round
+      if (turn > 180) turn -= 360;
+      if (turn < -180) turn += 360;
+      run.azimuth = run.from.azimuth + f * turn;
+      if (run.azimuth < 0) run.azimuth += 360;
+      if (run.azimuth >= 360) run.azimuth -= 360;
+    } else {
+      run.elevation = run.from.elevation;
+      run.azimuth = run.from.azimuth;
+    }
+    if (run.elevation >= options_.maskDeg) {
       ++r_.satellites[run.row].expected;
       run.expectedEpoch = epoch;
     }
@@ -285,7 +323,10 @@ void QualityPass::L5Point(SatelliteRun& run, const SvRec& sv, const CombinationO
                           double t, bool jump) {
   const auto pair = GpsL5PairOf(sv, obs);
   if (!pair) return;
-  const DualFrequencyValues v = ValuesOf(*pair);
+  if (run.l5Coefficients.carriers.f1 != pair->carriers.f1 ||
+      run.l5Coefficients.carriers.f2 != pair->carriers.f2)
+    run.l5Coefficients = CoefficientsOf(pair->carriers);
+  const DualFrequencyValues v = ValuesOf(*pair, run.l5Coefficients);
   const bool chained = run.haveL5 && !jump && t > run.l5Time && t - run.l5Time <= pointGap_;
   if (!chained || TestSlip(run.l5Gf, v.geometryFree, run.l5Mw, v.melbourneWuebbena).Any())
     CloseL5Arc(run);
@@ -307,7 +348,10 @@ void QualityPass::Point(int32_t epoch, double t, SatelliteRun& run, const SvRec&
                                NAN, static_cast<uint16_t>(run.row)});
     return;
   }
-  const DualFrequencyValues v = ValuesOf(*dual);
+  if (run.coefficients.carriers.f1 != dual->carriers.f1 ||
+      run.coefficients.carriers.f2 != dual->carriers.f2)
+    run.coefficients = CoefficientsOf(dual->carriers);
+  const DualFrequencyValues v = ValuesOf(*dual, run.coefficients);
   const bool chained = run.havePoint && !jump && run.pair == dual->pair && t > run.pointTime &&
                        t - run.pointTime <= pointGap_;
   if (chained) {

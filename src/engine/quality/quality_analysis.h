@@ -27,8 +27,8 @@ struct QualityOptions {
   std::optional<Vec3> position;  // the receiver; default: the mean of the log's positions
 };
 
-// Seconds after which a satellite's elevation is worked out anew from its orbit.
-inline constexpr double kElevationRefreshS = 10;
+// Seconds between two evaluations of a satellite's orbit; angles are interpolated between them.
+inline constexpr double kElevationStepS = 60;
 // Samples per satellite that the chart series keep over the whole log.
 inline constexpr int kChartSamplesPerSatellite = 480;
 
