@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     if (!session.Scan(log)) return 2;
     const auto t1 = std::chrono::steady_clock::now();
     before = CurrentKb();
-    report = vnx::AnalyseQuality(vnx::QualitySourceOf(session), {});
+    report = vnx::AnalyseQuality(vnx::QualitySourceOf(session.Result()), {});
     after = CurrentKb();
     analysisBest = std::min(analysisBest, Seconds(t1));
     totalBest = std::min(totalBest, Seconds(t0));

@@ -15,8 +15,8 @@
 #include "cli/check_report.h"
 #include "cli/quality_html.h"
 #include "cli/quality_output.h"
-#include "engine/epoch/working_files.h"
 #include "engine/quality/quality_analysis.h"
+#include "engine/stream/working_files.h"
 
 namespace vnx {
 namespace {
@@ -55,14 +55,14 @@ FileResult CheckFile(const std::string& file, const std::string& workdir, bool k
     return out;
   }
   const bool mapped = session.Scan(file);
-  if (mapped && session.ScanResult() == 0) ui.messages.push_back("Processed   false");
+  if (mapped && session.ResultCode() == 0) ui.messages.push_back("Processed   false");
   const CheckReport report = BuildCheckReport(session, file, mapped, ui.messages);
   QualityReport quality;
   if (mapped && report.epochs > 0) {
     QualityOptions options;
     options.maskDeg = qc.maskDeg;
     options.position = qc.position;
-    quality = AnalyseQuality(QualitySourceOf(session), options);
+    quality = AnalyseQuality(QualitySourceOf(session.Result()), options);
   } else {
     quality.message = mapped ? "No epochs" : "The file could not be scanned";
     quality.maskDeg = qc.maskDeg;
@@ -76,7 +76,7 @@ FileResult CheckFile(const std::string& file, const std::string& workdir, bool k
   out.row.mp2RmsM = quality.total.mp2.Rms();
   out.row.slips = quality.total.slips;
   out.row.clockJumps = static_cast<int64_t>(quality.clockJumps.size());
-  out.row.errors = report.errors.empty() ? 0 : static_cast<int64_t>(report.errors.size()) - 1;
+  out.row.errors = static_cast<int64_t>(report.errors.size());
   if (!qc.html.empty()) {
     const std::string path = HtmlPathFor(qc.html, file, fileCount);
     std::ofstream html(path, std::ios::binary);

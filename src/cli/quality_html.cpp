@@ -217,7 +217,7 @@ std::string SummaryTable(const QualityReport& r, const CheckReport& c) {
   const QualityEpochs& e = r.epochs;
   std::string s = "<table class=\"summary\">";
   s += row("File", Escape(c.file));
-  s += row("Errors in the log", std::to_string(c.errors.empty() ? 0 : c.errors.size() - 1));
+  s += row("Errors in the log", std::to_string(c.errors.size()));
   s += row("Epochs", QualityTimeText(e.first) + " &ndash; " + QualityTimeText(e.last) +
                          "; interval " + Num(e.intervalS, 3) + " s; " + std::to_string(e.count) +
                          " present of " + std::to_string(e.expected) + " expected; " +
@@ -249,8 +249,8 @@ std::string SystemTable(const QualityReport& r) {
          Cell(g.CompletenessPct(), 2) + "</td><td>" + Cell(g.mp1.Rms(), 3) + "</td><td>" +
          Cell(g.mp2.Rms(), 3) + "</td><td>" + std::to_string(g.slips) + "</td></tr>";
   };
-  for (int sys : kQualitySystemOrder)
-    if (r.systems[sys].satellites > 0) row(QualitySystemName(sys), r.systems[sys]);
+  for (SatSystem sys : kQualitySystemOrder)
+    if (r.System(sys).satellites > 0) row(QualitySystemName(sys), r.System(sys));
   row("All", r.total);
   return s + "</table>";
 }

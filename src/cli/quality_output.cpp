@@ -102,8 +102,8 @@ std::string TrimRight(std::string s) {
 // shown on the first line of its two 5-degree lines.
 void ElevationLines(const QualityReport& r, const std::vector<int>& snr,
                     std::vector<std::string>& out) {
-  for (int sys : kQualitySystemOrder) {
-    const QualityGroup& g = r.systems[sys];
+  for (SatSystem sys : kQualitySystemOrder) {
+    const QualityGroup& g = r.System(sys);
     if (g.satellites == 0 || !HasBins(g)) continue;
     out.push_back("");
     std::string head = Padded(std::string(QualitySystemName(sys)) + " by elevation", 22, false) +
@@ -199,9 +199,7 @@ std::string QualityTimeText(double gpsSeconds) {
 }
 
 const char* SnrCaption(int signal) {
-  for (const ObservableRow& row : kObservableRows)
-    if (row.kind == kSnr && row.signal == signal) return row.caption;
-  return "";
+  return InfoOf(ObservableOf(signal, kSnr)).caption;
 }
 
 std::vector<int> SnrSignalsOf(const QualityReport& r) {
@@ -227,9 +225,9 @@ std::vector<std::string> QualityLines(const QualityReport& r) {
   SummaryLines(r, out);
   out.push_back("");
   out.push_back("System    Sats  Compl%   MP1 m    MP2 m    Slips");
-  for (int sys : kQualitySystemOrder)
-    if (r.systems[sys].satellites > 0)
-      out.push_back(GroupLine(QualitySystemName(sys), r.systems[sys]));
+  for (SatSystem sys : kQualitySystemOrder)
+    if (r.System(sys).satellites > 0)
+      out.push_back(GroupLine(QualitySystemName(sys), r.System(sys)));
   out.push_back(GroupLine("All", r.total));
   const std::vector<int> snr = SnrSignalsOf(r);
   ElevationLines(r, snr, out);
@@ -270,10 +268,10 @@ nlohmann::json QualityJson(const QualityReport& r) {
                  {"present", r.epochs.count},
                  {"gaps", r.epochs.gaps}};
   json systems = json::object();
-  for (int sys : kQualitySystemOrder)
-    if (r.systems[sys].satellites > 0) {
-      json g = GroupJson(r.systems[sys]);
-      g.update(BinsJson(r.systems[sys], SnrSignalsOf(r)));
+  for (SatSystem sys : kQualitySystemOrder)
+    if (r.System(sys).satellites > 0) {
+      json g = GroupJson(r.System(sys));
+      g.update(BinsJson(r.System(sys), SnrSignalsOf(r)));
       systems[QualitySystemName(sys)] = g;
     }
   j["systems"] = systems;

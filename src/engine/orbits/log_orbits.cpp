@@ -33,16 +33,16 @@ KeplerOrbit OrbitOfKepler(const KeplerEphFields& k, const TimeRec& toeTime, doub
   return o;
 }
 
-double ValidityOf(int system) {
+double ValidityOf(SatSystem system) {
   switch (system) {
-    case 1:
-      return kGpsValidity;
-    case 2:
+    case SatSystem::Glonass:
       return kGlonassValidity;
-    case 3:
+    case SatSystem::Sbas:
       return kSbasValidity;
-    default:
+    case SatSystem::Galileo:
       return kGalileoValidity;
+    default:
+      return kGpsValidity;
   }
 }
 
@@ -98,29 +98,29 @@ struct LogOrbits::Satellite {
 };
 
 struct LogOrbits::Reader {
-  Reader(const std::string& path, size_t size, int sys) : file(path, size), system(sys) {}
+  Reader(const std::string& path, size_t size, SatSystem sys) : file(path, size), system(sys) {}
   RecordReader file;
-  int system;
+  SatSystem system;
   alignas(8) uint8_t next[256] = {};
   bool haveNext = false;
   double nextRef = 0;
 };
 
 LogOrbits::LogOrbits(const EphemerisPaths& paths, int leapSeconds) : leap_(leapSeconds) {
-  auto add = [&](const std::string& path, size_t size, int system) {
+  auto add = [&](const std::string& path, size_t size, SatSystem system) {
     if (path.empty()) return;
     readers_.push_back(std::make_unique<Reader>(path, size, system));
   };
-  add(paths.gps, sizeof(EphemGPSRec), 1);
-  add(paths.glonass, sizeof(EphemGLORec), 2);
-  add(paths.sbas, sizeof(EphemGEORec), 3);
-  add(paths.galileo, sizeof(EphemGALRec), 4);
+  add(paths.gps, sizeof(EphemGPSRec), SatSystem::Gps);
+  add(paths.glonass, sizeof(EphemGLORec), SatSystem::Glonass);
+  add(paths.sbas, sizeof(EphemGEORec), SatSystem::Sbas);
+  add(paths.galileo, sizeof(EphemGALRec), SatSystem::Galileo);
 }
 
 LogOrbits::~LogOrbits() = default;
 
-LogOrbits::Satellite& LogOrbits::SatelliteOf(int system, int number) {
-  auto& slot = sats_[system][number & 0xFF];
+LogOrbits::Satellite& LogOrbits::SatelliteOf(SatSystem system, int number) {
+  auto& slot = sats_[static_cast<size_t>(SystemIndex(system))][number & 0xFF];
   if (!slot) {
     slot = std::make_unique<Satellite>();
     known_.emplace_back(system, number);
@@ -128,22 +128,22 @@ LogOrbits::Satellite& LogOrbits::SatelliteOf(int system, int number) {
   return *slot;
 }
 
-void LogOrbits::Take(int system, const void* record) {
+void LogOrbits::Take(SatSystem system, const void* record) {
   OrbitEntry e;
   e.serial = ++serials_;
   int number = 0;
   switch (system) {
-    case 1: {
+    case SatSystem::Gps: {
       const auto& r = *static_cast<const EphemGPSRec*>(record);
       e.kepler = OrbitOfGps(r), e.ref = e.kepler.toe, number = r.sv;
       break;
     }
-    case 2: {
+    case SatSystem::Glonass: {
       const auto& r = *static_cast<const EphemGLORec*>(record);
       e.glonass = OrbitOfGlonass(r), e.ref = e.glonass.tocUtc + leap_, number = r.sv;
       break;
     }
-    case 3: {
+    case SatSystem::Sbas: {
       const auto& r = *static_cast<const EphemGEORec*>(record);
       e.sbas = OrbitOfSbas(r), e.ref = e.sbas.t0, number = r.sv;
       break;
@@ -173,13 +173,13 @@ void LogOrbits::Advance(double t) {
         if (!r->file.IsOpen() || !r->file.Read(r->next)) break;
         r->haveNext = true;
         switch (r->system) {
-          case 1:
+          case SatSystem::Gps:
             r->nextRef = SecondsOf(reinterpret_cast<const EphemGPSRec*>(r->next)->time);
             break;
-          case 2:
+          case SatSystem::Glonass:
             r->nextRef = SecondsOf(reinterpret_cast<const EphemGLORec*>(r->next)->time) + leap_;
             break;
-          case 3:
+          case SatSystem::Sbas:
             r->nextRef = SecondsOf(reinterpret_cast<const EphemGEORec*>(r->next)->time);
             break;
           default:
@@ -197,23 +197,23 @@ void LogOrbits::ReadRest() {
   Advance(std::numeric_limits<double>::infinity());
 }
 
-bool LogOrbits::Position(int system, int number, double t, Vec3& pos) {
-  if (system < 1 || system >= kOrbitSystems || number < 0 || number > 255) return false;
-  Satellite* sat = sats_[system][number].get();
+bool LogOrbits::Position(SatSystem system, int number, double t, Vec3& pos) {
+  if (!IsSatSystem(system) || number < 0 || number > 255) return false;
+  Satellite* sat = sats_[static_cast<size_t>(SystemIndex(system))][number].get();
   if (sat == nullptr || sat->entries.empty()) return false;
   auto& list = sat->entries;
   while (list.size() >= 2 && std::fabs(t - list[1].ref) <= std::fabs(t - list[0].ref))
     list.pop_front();
   const OrbitEntry& e = list.front();
   if (std::fabs(t - e.ref) > ValidityOf(system)) return false;
-  if (system == 2) {
+  if (system == SatSystem::Glonass) {
     if (sat->stateSerial != e.serial || std::fabs(t - sat->state.t) > 600) {
       sat->stateSerial = e.serial;
       sat->state = GloInitialState(e.glonass, leap_);
     }
     sat->state = GloPropagate(e.glonass, sat->state, t);
     for (int i = 0; i < 3; ++i) pos[i] = sat->state.pos[i] * 1000.0;
-  } else if (system == 3) {
+  } else if (system == SatSystem::Sbas) {
     pos = SbasPosition(e.sbas, t).pos;
   } else {
     pos = KeplerPosition(e.kepler, t).pos;

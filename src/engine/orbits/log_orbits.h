@@ -12,12 +12,10 @@
 #include <vector>
 
 #include "engine/ephemeris/ephemeris_records.h"
+#include "engine/gnss/satellite_system.h"
 #include "engine/orbits/orbit.h"
 
 namespace vnx {
-
-// Satellite systems by the satellite records' `System` code.
-inline constexpr int kOrbitSystems = 5;  // index 1 GPS, 2 GLONASS, 3 SBAS, 4 Galileo
 
 // How far from its reference time a record is taken as valid, seconds on either side.
 inline constexpr double kGpsValidity = 7200;      // the four-hour fit interval
@@ -49,23 +47,23 @@ class LogOrbits {
   // Reads every record left, so that Known() lists every satellite the log has records of.
   // Positions are not asked for after this.
   void ReadRest();
-  // Satellites (system code, number) that have had at least one record so far.
-  const std::vector<std::pair<int, int>>& Known() const { return known_; }
+  // Satellites (system, number) that have had at least one record so far.
+  const std::vector<std::pair<SatSystem, int>>& Known() const { return known_; }
   // Position of a satellite at `t` from its record nearest in time, when one is valid then.
   // `number`: GPS and Galileo PRN, GLONASS slot, SBAS PRN.
-  bool Position(int system, int number, double t, Vec3& pos);
+  bool Position(SatSystem system, int number, double t, Vec3& pos);
 
  private:
   struct Satellite;
   struct Reader;
-  Satellite& SatelliteOf(int system, int number);
-  void Take(int system, const void* record);
+  Satellite& SatelliteOf(SatSystem system, int number);
+  void Take(SatSystem system, const void* record);
 
   int leap_;
   uint64_t serials_ = 0;
   std::vector<std::unique_ptr<Reader>> readers_;
-  std::array<std::array<std::unique_ptr<Satellite>, 256>, kOrbitSystems> sats_;
-  std::vector<std::pair<int, int>> known_;
+  std::array<std::array<std::unique_ptr<Satellite>, 256>, kSatSystemCount> sats_;
+  std::vector<std::pair<SatSystem, int>> known_;
 };
 
 }  // namespace vnx

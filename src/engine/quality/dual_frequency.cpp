@@ -1,5 +1,8 @@
 #include "engine/quality/dual_frequency.h"
 
+#include "engine/gnss/physics.h"
+#include "engine/gnss/satellite_system.h"
+
 namespace vnx {
 namespace {
 
@@ -13,7 +16,9 @@ bool HasCodeAndPhase(const SignalBlock& b) {
 
 std::optional<CarrierPair> L1L5CarriersOf(const SvRec& sv) {
   // GPS, SBAS and Galileo share the L1 (E1) and L5 (E5a) carriers.
-  if (sv.system == 1 || sv.system == 3 || sv.system == 4) return CarrierPair{kGpsL1Hz, kL5Hz};
+  const auto system = static_cast<SatSystem>(sv.system);
+  if (system == SatSystem::Gps || system == SatSystem::Sbas || system == SatSystem::Galileo)
+    return CarrierPair{kGpsL1Hz, kL5Hz};
   return std::nullopt;
 }
 
@@ -26,7 +31,8 @@ std::optional<DualFrequency> DualFrequencyOf(const SvRec& sv, const CombinationO
   d.obs = obs;
   if (!d.obs.pr1 || !d.obs.phi1) return std::nullopt;
   // GPS and GLONASS keep to L1-L2, so that one satellite's arcs never mix two pairs.
-  const bool l2System = sv.system == 1 || sv.system == 2;
+  const auto system = static_cast<SatSystem>(sv.system);
+  const bool l2System = system == SatSystem::Gps || system == SatSystem::Glonass;
   if (l2System) {
     if (!HasCodeAndPhase(sv.sig[kSigL2])) return std::nullopt;
     auto carriers = CarriersOf(sv);
@@ -52,7 +58,8 @@ std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv) {
 }
 
 std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv, const CombinationObservables& obs) {
-  if (sv.system != 1 || !HasCodeAndPhase(sv.sig[kSigL5])) return std::nullopt;
+  if (static_cast<SatSystem>(sv.system) != SatSystem::Gps || !HasCodeAndPhase(sv.sig[kSigL5]))
+    return std::nullopt;
   DualFrequency d;
   d.obs = obs;
   if (!d.obs.pr1 || !d.obs.phi1) return std::nullopt;
@@ -66,8 +73,8 @@ std::optional<DualFrequency> GpsL5PairOf(const SvRec& sv, const CombinationObser
 PairCoefficients CoefficientsOf(const CarrierPair& f) {
   PairCoefficients k;
   k.carriers = f;
-  k.lambda1 = kLightSpeed / f.f1;
-  k.lambda2 = kLightSpeed / f.f2;
+  k.lambda1 = kSpeedOfLight / f.f1;
+  k.lambda2 = kSpeedOfLight / f.f2;
   const double ratio = f.f1 / f.f2;
   const double r = ratio * ratio;
   const double u = 1.0 / (1.0 - r);
@@ -75,7 +82,7 @@ PairCoefficients CoefficientsOf(const CarrierPair& f) {
   k.mp2Phase1 = 2 * r * u, k.mp2Phase2 = -(2 * r * u + 1);
   k.wide1 = f.f1 / (f.f1 - f.f2), k.wide2 = -f.f2 / (f.f1 - f.f2);
   k.narrow1 = f.f1 / (f.f1 + f.f2), k.narrow2 = f.f2 / (f.f1 + f.f2);
-  k.perWideLaneCycle = (f.f1 - f.f2) / kLightSpeed;
+  k.perWideLaneCycle = (f.f1 - f.f2) / kSpeedOfLight;
   return k;
 }
 
@@ -110,7 +117,7 @@ std::optional<double> FirstPhaseMetresOf(const SvRec& sv, const CombinationObser
   auto carriers = CarriersOf(sv);
   if (!carriers) carriers = L1L5CarriersOf(sv);
   if (!carriers) return std::nullopt;
-  return kLightSpeed / carriers->f1 * *phi1;
+  return kSpeedOfLight / carriers->f1 * *phi1;
 }
 
 }  // namespace vnx

@@ -11,7 +11,7 @@
 
 namespace vnx {
 
-// The L5 (and E5a) carrier.
+// The L5 (and E5a) carrier. To be taken from the signal table once it carries the carriers.
 inline constexpr double kL5Hz = 1176450000.0;
 
 enum class FrequencyPair : uint8_t { L1L2 = 0, L1L5 = 1 };

@@ -7,7 +7,6 @@
 
 #include "engine/epoch/record_reader.h"
 #include "engine/quality/dual_frequency.h"
-#include "engine/session.h"
 #include "engine/time/gps_time.h"
 
 namespace vnx {
@@ -32,7 +31,8 @@ int64_t EpochMs(const EpochRec& rec) {
 // The satellite number the ephemerides use for a satellite record: Galileo records carry the
 // universal index 71..102.
 int NumberOf(const SvRec& sv) {
-  return sv.system == 4 ? sv.number - 70 : sv.number;
+  const auto system = static_cast<SatSystem>(sv.system);
+  return system == SatSystem::Galileo ? sv.number - InfoOf(system).numberOffset : sv.number;
 }
 
 // What one pass over the epoch records alone gives: the span, the mean position and the
@@ -117,8 +117,8 @@ class QualityPass {
   void Finish();
 
  private:
-  SatelliteRun& RunOf(int system, int number);
-  AngleSample AnglesAt(int system, int number, double t);
+  SatelliteRun& RunOf(SatSystem system, int number);
+  AngleSample AnglesAt(SatSystem system, int number, double t);
   void Angles(int32_t epoch, double t);
   void Satellite(int32_t epoch, double t, const EpochRec& rec, const SvRec& sv,
                  const CombinationObservables& obs, bool jump);
@@ -141,7 +141,7 @@ class QualityPass {
   std::optional<Geodetic> geo_;
   double sampleStep_;
   double pointGap_;  // a longer step between points ends an arc
-  std::array<std::array<int16_t, 256>, kQualitySystems> index_;
+  std::array<std::array<int16_t, 256>, kSatSystemCount> index_;
   std::vector<SatelliteRun> runs_;
   std::vector<double> steps_;
 };
@@ -156,8 +156,8 @@ QualityPass::QualityPass(const QualitySource& src, const QualityOptions& options
   pointGap_ = 2 * interval + 1e-3;
 }
 
-SatelliteRun& QualityPass::RunOf(int system, int number) {
-  int16_t& i = index_[system][number & 0xFF];
+SatelliteRun& QualityPass::RunOf(SatSystem system, int number) {
+  int16_t& i = index_[static_cast<size_t>(SystemIndex(system))][number & 0xFF];
   if (i < 0) {
     i = static_cast<int16_t>(runs_.size());
     runs_.emplace_back();
@@ -174,7 +174,7 @@ SatelliteRun& QualityPass::RunOf(int system, int number) {
 // Works out the elevation of every satellite with a valid ephemeris, and counts the expected
 // epochs of those at or above the mask.
 // The look angles of a satellite from its orbit at `t`; ok false without a valid ephemeris.
-AngleSample QualityPass::AnglesAt(int system, int number, double t) {
+AngleSample QualityPass::AnglesAt(SatSystem system, int number, double t) {
   AngleSample a;
   a.t = t;
   Vec3 pos;
@@ -231,14 +231,14 @@ void QualityPass::Observations(SatelliteRun& run, QualitySatellite& q, const SvR
   q.lastTime = t;
   ++q.epochsSeen;
   for (int k = 0; k < kObservableCount; ++k) {
-    const ObservableRow& row = kObservableRows[k];
-    if (sv.sig[row.signal].present[row.kind]) ++q.observations[k];
+    const ObservableInfo& o = kObservables[static_cast<size_t>(k)];
+    if (sv.sig[o.signal].present[o.kind]) ++q.observations[k];
   }
   const bool known = std::isfinite(run.elevation);
   // Signal strength has up to five series: it is sampled more thinly.
   const bool sample = known && t - run.snrSampleTime >= kSnrSampleFactor * sampleStep_;
   if (sample) run.snrSampleTime = t;
-  QualityGroup& group = r_.systems[sv.system];
+  QualityGroup& group = r_.System(static_cast<SatSystem>(sv.system));
   const int bin = known ? ElevationBin(run.elevation, kSnrBinDeg) : 0;
   for (int s = 0; s < kSignalCount; ++s) {
     const SignalBlock& b = sv.sig[s];
@@ -283,7 +283,7 @@ void QualityPass::CloseArc(SatelliteRun& run) {
   QualitySatellite& q = r_.satellites[run.row];
   const double mean1 = run.arc1.Mean(), mean2 = run.arc2.Mean();
   if (kept) {
-    QualityGroup* groups[] = {&r_.systems[q.system], &r_.total};
+    QualityGroup* groups[] = {&r_.System(q.system), &r_.total};
     q.mp1.Add(run.arc1.Total());
     q.mp2.Add(run.arc2.Total());
     for (QualityGroup* g : groups) {
@@ -313,7 +313,7 @@ void QualityPass::CloseL5Arc(SatelliteRun& run) {
   if (run.arc5.Count() >= kMinArcPoints) {
     QualitySatellite& q = r_.satellites[run.row];
     q.mp5.Add(run.arc5.Total());
-    r_.systems[q.system].mp5.Add(run.arc5.Total());
+    r_.System(q.system).mp5.Add(run.arc5.Total());
     r_.total.mp5.Add(run.arc5.Total());
   }
   run.arc5.Clear();
@@ -359,7 +359,7 @@ void QualityPass::Point(int32_t epoch, double t, SatelliteRun& run, const SvRec&
     if (slip.Any()) {
       QualitySatellite& q = r_.satellites[run.row];
       q.slips.push_back({epoch, t, slip.geometryFree, slip.wideLane});
-      ++r_.systems[q.system].slips;
+      ++r_.System(q.system).slips;
       ++r_.total.slips;
       CloseArc(run);
     }
@@ -381,7 +381,7 @@ void QualityPass::Point(int32_t epoch, double t, SatelliteRun& run, const SvRec&
 
 void QualityPass::Satellite(int32_t epoch, double t, const EpochRec& rec, const SvRec& sv,
                             const CombinationObservables& obs, bool jump) {
-  SatelliteRun& run = RunOf(sv.system, NumberOf(sv));
+  SatelliteRun& run = RunOf(static_cast<SatSystem>(sv.system), NumberOf(sv));
   if (run.seenEpoch == epoch) return;  // a satellite counts once per epoch
   run.seenEpoch = epoch;
   if (run.expectedEpoch == epoch && obs.pr1) ++r_.satellites[run.row].observed;
@@ -403,8 +403,8 @@ bool QualityPass::ClockJump(int32_t epoch, double t, const std::vector<SvRec>& s
   for (size_t k = 0; k < svs.size(); ++k) {
     const SvRec& sv = svs[k];
     obs_[k] = TakeObservables(sv);
-    if (sv.system < 1 || sv.system >= kQualitySystems) continue;
-    SatelliteRun& run = RunOf(sv.system, NumberOf(sv));
+    if (!IsSatSystem(static_cast<SatSystem>(sv.system))) continue;
+    SatelliteRun& run = RunOf(static_cast<SatSystem>(sv.system), NumberOf(sv));
     const auto& code = obs_[k].pr1;
     const auto phase = FirstPhaseMetresOf(sv, obs_[k]);
     const bool previous = run.clockEpoch == epoch - 1 && run.hasPhase;
@@ -452,7 +452,7 @@ bool QualityPass::Run(const ProgressCallback& progress) {
     const bool jump = ClockJump(i, t, svs);
     Angles(i, t);
     for (size_t k = 0; k < svs.size(); ++k)
-      if (svs[k].system >= 1 && svs[k].system < kQualitySystems)
+      if (IsSatSystem(static_cast<SatSystem>(svs[k].system)))
         Satellite(i, t, rec, svs[k], obs_[k], jump);
     if (progress) {
       const int percent = static_cast<int>(int64_t{i} * 100 / src_.epochCount);
@@ -498,7 +498,7 @@ void Summarise(QualityReport& r) {
       r.charts.availability.begin(), r.charts.availability.end(),
       [](const AvailabilityBar& a, const AvailabilityBar& b) { return a.satellite < b.satellite; });
   for (const QualitySatellite& q : r.satellites) {
-    QualityGroup* groups[] = {&r.systems[q.system], &r.total};
+    QualityGroup* groups[] = {&r.System(q.system), &r.total};
     for (QualityGroup* g : groups) {
       if (q.epochsSeen > 0) ++g->satellites;
       g->expected += q.expected;
@@ -520,31 +520,32 @@ std::optional<double> QualityGroup::CompletenessPct() const {
   return 100.0 * static_cast<double>(observed) / static_cast<double>(expected);
 }
 
-const QualitySatellite* QualityReport::FindRecord(int system, int recordNumber) const {
-  const int number = system == 4 ? recordNumber - 70 : recordNumber;
+const QualitySatellite* QualityReport::FindRecord(SatSystem system, int recordNumber) const {
+  const int number =
+      system == SatSystem::Galileo ? recordNumber - InfoOf(system).numberOffset : recordNumber;
   for (const QualitySatellite& q : satellites)
     if (q.system == system && q.number == number) return &q;
   return nullptr;
 }
 
-std::vector<int32_t> QualityReport::SlipEpochs(int system, int recordNumber) const {
+std::vector<int32_t> QualityReport::SlipEpochs(SatSystem system, int recordNumber) const {
   std::vector<int32_t> out;
   if (const QualitySatellite* q = FindRecord(system, recordNumber))
     for (const SlipMark& s : q->slips) out.push_back(s.epoch);
   return out;
 }
 
-QualitySource QualitySourceOf(const Session& session) {
-  const ScanContext& ctx = session.Context();
+QualitySource QualitySourceOf(const ScanResult& scan) {
   QualitySource s;
-  s.dataEpochsPath = ctx.files.PathOf(WorkFile::DataEpochs);
-  s.svRecsPath = ctx.files.PathOf(WorkFile::SVRecs);
-  s.ephemerides.gps = ctx.files.PathOf(WorkFile::EphemGPS);
-  s.ephemerides.glonass = ctx.files.PathOf(WorkFile::EphemGLO);
-  s.ephemerides.sbas = ctx.files.PathOf(WorkFile::EphemGEO);
-  s.ephemerides.galileo = ctx.files.PathOf(WorkFile::EphemGAL);
-  s.epochCount = ctx.epochCount;
-  s.intervalMs = ctx.epoch.EpochInterval;
+  const WorkingFiles& files = scan.Files();
+  s.dataEpochsPath = files.PathOf(WorkFile::DataEpochs);
+  s.svRecsPath = files.PathOf(WorkFile::SVRecs);
+  s.ephemerides.gps = files.PathOf(WorkFile::EphemGPS);
+  s.ephemerides.glonass = files.PathOf(WorkFile::EphemGLO);
+  s.ephemerides.sbas = files.PathOf(WorkFile::EphemGEO);
+  s.ephemerides.galileo = files.PathOf(WorkFile::EphemGAL);
+  s.epochCount = scan.EpochCount();
+  s.intervalMs = scan.EpochInterval();
   return s;
 }
 
@@ -584,19 +585,18 @@ QualityReport AnalyseQuality(const QualitySource& src, const QualityOptions& opt
   return r;
 }
 
-std::string QualitySatelliteName(int system, int number) {
-  // Until one satellite-system type serves the whole program, the letters live here.
-  static constexpr char kLetters[kQualitySystems] = {'?', 'G', 'R', 'S', 'E'};
-  const char letter = system >= 1 && system < kQualitySystems ? kLetters[system] : '?';
-  const int shown = system == 3 ? number - 100 : number;
+std::string QualitySatelliteName(SatSystem system, int number) {
+  if (!IsSatSystem(system)) return "?" + std::to_string(number);
+  const SatSystemInfo& info = InfoOf(system);
+  // SBAS satellites go by PRN - 100, as the views number them.
+  const int shown = system == SatSystem::Sbas ? number - info.numberOffset : number;
   char text[8];
-  std::snprintf(text, sizeof text, "%c%02d", letter, shown);
+  std::snprintf(text, sizeof text, "%c%02d", info.letter, shown);
   return text;
 }
 
-const char* QualitySystemName(int system) {
-  static constexpr const char* kNames[kQualitySystems] = {"", "GPS", "GLONASS", "SBAS", "Galileo"};
-  return system >= 1 && system < kQualitySystems ? kNames[system] : "";
+const char* QualitySystemName(SatSystem system) {
+  return IsSatSystem(system) ? InfoOf(system).shortName : "";
 }
 
 }  // namespace vnx

@@ -5,13 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "engine/epoch/scan_result.h"
 #include "engine/orbits/log_orbits.h"
 #include "engine/quality/quality_report.h"
 #include "engine/views/point_series.h"
 
 namespace vnx {
-
-class Session;
 
 // Where the analysis reads from: the working files of a scan and its counts.
 struct QualitySource {
@@ -20,7 +19,7 @@ struct QualitySource {
   int32_t epochCount = 0;
   int32_t intervalMs = 0;  // the scan's epoch interval
 };
-QualitySource QualitySourceOf(const Session& session);
+QualitySource QualitySourceOf(const ScanResult& scan);
 
 struct QualityOptions {
   double maskDeg = 10;

@@ -10,15 +10,12 @@
 #include <vector>
 
 #include "engine/epoch/records.h"
+#include "engine/gnss/satellite_system.h"
+#include "engine/gnss/signals.h"
 #include "engine/orbits/orbit.h"
 #include "engine/quality/detectors.h"
-#include "engine/views/summary.h"
 
 namespace vnx {
-
-// Satellite systems by the satellite records' `System` code: 1 GPS, 2 GLONASS, 3 SBAS,
-// 4 Galileo; index 0 unused.
-inline constexpr int kQualitySystems = 5;
 
 struct SlipMark {
   int32_t epoch = 0;  // epoch number 1..EpochCount, as the charts count
@@ -33,7 +30,7 @@ struct ClockJumpMark {
 };
 
 struct QualitySatellite {
-  int system = 0;             // `System` code
+  SatSystem system = SatSystem::None;
   int number = 0;             // GPS and Galileo PRN, GLONASS slot, SBAS PRN
   std::string name;           // "G01", "R07", "E11", "S20" (SBAS PRN 120)
   bool hasEphemeris = false;  // the log holds at least one ephemeris of it
@@ -41,7 +38,7 @@ struct QualitySatellite {
   // Epochs at or above the mask with a valid ephemeris, and those of them with its
   // first-frequency code.
   int64_t expected = 0, observed = 0;
-  // Epochs in which each observable of the Summary's Measurements group is present.
+  // Epochs in which each observable is present, by Observable.
   std::array<int64_t, kObservableCount> observations{};
   SquareSum mp1, mp2;                     // about each arc's mean, arcs of at least 10 points
   SquareSum mp5;                          // GPS: the L5 code's multipath from the L1-L5 pair
@@ -105,24 +102,29 @@ struct QualityReport {
   int positionCount = 0;         // positions of the log averaged
   int leapSeconds = 18;
   QualityEpochs epochs;
-  std::vector<QualitySatellite> satellites;  // GPS, GLONASS, Galileo, SBAS, by number
-  std::array<QualityGroup, kQualitySystems> systems{};
+  std::vector<QualitySatellite> satellites;             // GPS, GLONASS, Galileo, SBAS, by number
+  std::array<QualityGroup, kSatSystemCount> systems{};  // by SystemIndex
+  QualityGroup& System(SatSystem s) { return systems[static_cast<size_t>(SystemIndex(s))]; }
+  const QualityGroup& System(SatSystem s) const {
+    return systems[static_cast<size_t>(SystemIndex(s))];
+  }
   QualityGroup total;
   std::vector<ClockJumpMark> clockJumps;
   std::vector<std::string> withoutEphemeris;  // observed, but the log has no ephemeris of them
   QualityCharts charts;
 
   // The satellite of a satellite record (`System` code and record `Number`), or null.
-  const QualitySatellite* FindRecord(int system, int recordNumber) const;
+  const QualitySatellite* FindRecord(SatSystem system, int recordNumber) const;
   // Epoch numbers of the slips found on a satellite, for marking them on its charts.
-  std::vector<int32_t> SlipEpochs(int system, int recordNumber) const;
+  std::vector<int32_t> SlipEpochs(SatSystem system, int recordNumber) const;
 };
 
 // "G", "R", "S", "E" and the name of a satellite ("S20" for SBAS PRN 120).
-std::string QualitySatelliteName(int system, int number);
-// "GPS", "GLONASS", "SBAS", "Galileo".
-const char* QualitySystemName(int system);
+std::string QualitySatelliteName(SatSystem system, int number);
+// The system's short name: "GPS", "GLO", "GEO", "GAL".
+const char* QualitySystemName(SatSystem system);
 // The order systems are listed in: GPS, GLONASS, Galileo, SBAS.
-inline constexpr std::array<int, 4> kQualitySystemOrder = {1, 2, 4, 3};
+inline constexpr std::array<SatSystem, kSatSystemCount> kQualitySystemOrder = {
+    SatSystem::Gps, SatSystem::Glonass, SatSystem::Galileo, SatSystem::Sbas};
 
 }  // namespace vnx

@@ -20,7 +20,7 @@ class LogOrbitsTest : public test::ScanFixture {};
 TEST_F(LogOrbitsTest, RecordsOfTheLogMatchTheNavigationFiles) {
   auto set = synth::test::Opec();
   ASSERT_TRUE(ScanLog(synth::test::MakeLog(set, synth::SynthOptions{})));
-  const QualitySource src = QualitySourceOf(session);
+  const QualitySource src = QualitySourceOf(session.Result());
   LogOrbits orbits(src.ephemerides, 18);
   synth::Sky sky(set.nav, 18);
   const double start = set.obs.epochs.front().time, end = set.obs.epochs.back().time;
@@ -31,13 +31,13 @@ TEST_F(LogOrbitsTest, RecordsOfTheLogMatchTheNavigationFiles) {
       Vec3 pos;
       if (!orbits.Position(system, number, t, pos)) continue;
       SatState s;
-      const synth::SatId id{system == 2 ? synth::Gnss::Glonass : synth::Gnss::Gps, number};
+      const synth::SatId id{system, number};
       ASSERT_TRUE(sky.Position(id, t, s));
       const double d = std::hypot(pos[0] - s.pos[0], pos[1] - s.pos[1], pos[2] - s.pos[2]);
       // GPS records hand over to one another within metres; a GLONASS state integrated from
       // the neighbouring reference time lands within a few hundred.
-      EXPECT_LT(d, system == 2 ? 300.0 : 10.0) << id.Name() << " at " << t - start;
-      ++(system == 2 ? glonass : gps);
+      EXPECT_LT(d, system == SatSystem::Glonass ? 300.0 : 10.0) << id.Name() << " at " << t - start;
+      ++(system == SatSystem::Glonass ? glonass : gps);
     }
   }
   EXPECT_GT(gps, 150);
@@ -45,7 +45,7 @@ TEST_F(LogOrbitsTest, RecordsOfTheLogMatchTheNavigationFiles) {
   // Past its validity a record gives no position.
   Vec3 pos;
   orbits.Advance(end + 5 * 3600);
-  EXPECT_FALSE(orbits.Position(1, orbits.Known().front().second, end + 5 * 3600, pos));
+  EXPECT_FALSE(orbits.Position(SatSystem::Gps, orbits.Known().front().second, end + 5 * 3600, pos));
 }
 
 // The record fields in their stored units: angles in semi-circles, toc a time of week placed in

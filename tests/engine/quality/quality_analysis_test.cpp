@@ -9,6 +9,7 @@
 #include <map>
 
 #include "engine/views/epoch_analysis.h"
+#include "engine/views/summary.h"
 #include "support/scan_fixture.h"
 #include "tools/synth/real_data.h"
 #include "tools/synth/sky.h"
@@ -22,7 +23,7 @@ class QualityAnalysis : public test::ScanFixture {
  protected:
   QualityReport Analyse(const std::string& log, QualityOptions options = {}) {
     EXPECT_TRUE(ScanLog(log));
-    return AnalyseQuality(QualitySourceOf(session), options);
+    return AnalyseQuality(QualitySourceOf(session.Result()), options);
   }
 
   static const QualitySatellite& Sat(const QualityReport& r, const std::string& name) {
@@ -60,7 +61,7 @@ TEST_F(QualityAnalysis, InjectedSlipsAndClockJumpAreFoundAtTheirEpochs) {
   EXPECT_EQ(g01.slips[0].epoch, 1201);
   EXPECT_FALSE(g01.slips[0].geometryFree);
   EXPECT_TRUE(g01.slips[0].wideLane);
-  EXPECT_EQ(r.SlipEpochs(1, 21), std::vector<int32_t>{1801});
+  EXPECT_EQ(r.SlipEpochs(SatSystem::Gps, 21), std::vector<int32_t>{1801});
   // The jump is counted once and breaks the arcs without counting as a slip anywhere.
   ASSERT_EQ(r.clockJumps.size(), 1u);
   EXPECT_EQ(r.clockJumps[0].epoch, 2401);
@@ -83,7 +84,7 @@ TEST_F(QualityAnalysis, CompletenessCountsOnlyEpochsWithTheFirstCode) {
   o.hours = 1;
   o.rate = 1;
   ASSERT_TRUE(ScanLog(MakeLog(synth::test::Opec(), o)));
-  const QualitySource src = QualitySourceOf(session);
+  const QualitySource src = QualitySourceOf(session.Result());
   const QualityReport full = AnalyseQuality(src, {});
   EXPECT_EQ(Sat(full, "G21").expected, 3600);
   EXPECT_EQ(Sat(full, "G21").observed, 3600);
@@ -138,7 +139,7 @@ TEST_F(QualityAnalysis, SatelliteSettingBelowTheMaskIsExpectedWhileAbove) {
   options.maskDeg = middle;
   options.position = station;
   const QualityReport r = Analyse(MakeLog(set, o), options);
-  const QualitySatellite& setting = Sat(r, QualitySatelliteName(1, prn));
+  const QualitySatellite& setting = Sat(r, QualitySatelliteName(SatSystem::Gps, prn));
   EXPECT_NEAR(static_cast<double>(setting.expected), 1801, 2);
   EXPECT_EQ(setting.observed, setting.expected);
   EXPECT_GE(setting.epochsSeen, setting.expected);
@@ -165,7 +166,7 @@ TEST_F(QualityAnalysis, EpochsAndObservationsAgreeWithTimesAndSummary) {
   for (int k = 0; k < kObservableCount; ++k) {
     int64_t sum = 0;
     for (const QualitySatellite& q : r.satellites) sum += q.observations[k];
-    EXPECT_EQ(sum, summary.records->observables[k]) << kObservableRows[k].caption;
+    EXPECT_EQ(sum, summary.records->observables[k]) << kObservables[static_cast<size_t>(k)].caption;
   }
 }
 
