@@ -22,6 +22,8 @@ constexpr const char* kUsage =
     "  --epochs          also print the epochs list with its gap and time-reversal lines\n"
     "  --ephemerides     list the distinct ephemerides per system and satellite\n"
     "  --ephemeris X:N   print ephemeris N of satellite X (G5, R3, S22, E11)\n"
+    "  --help            this text\n"
+    "  --version         print the version\n"
     "exit status: 0 no errors, 1 errors found, 2 the file could not be scanned\n";
 
 struct Options {
@@ -31,6 +33,8 @@ struct Options {
   bool epochs = false;
   vnx::EphemerisQuery ephemerides;  // --ephemerides, --ephemeris
   std::string file;
+  bool help = false;
+  bool version = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options& o) {
@@ -49,7 +53,11 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     } else if (a == "--ephemeris" && i + 1 < argc) {
       o.ephemerides.selector = argv[++i];
     } else if (a == "-h" || a == "--help") {
-      return false;
+      o.help = true;
+      return true;
+    } else if (a == "--version") {
+      o.version = true;
+      return true;
     } else if (!a.empty() && a[0] != '-' && o.file.empty()) {
       o.file = a;
     } else {
@@ -84,6 +92,10 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, o)) {
     std::fputs(kUsage, stderr);
     return 2;
+  }
+  if (o.help || o.version) {
+    std::fputs(o.help ? kUsage : "vnx-check " VNX_VERSION "\n", stdout);
+    return 0;
   }
   CheckUi ui(o.antenna);
   vnx::Session session(&ui);

@@ -43,13 +43,15 @@ const char kHelp[] =
     "  --seed N          noise of the synthesised values (default 1)\n"
     "  --site NAME       site name for \"_SIT=\" (default: the marker name)\n"
     "  --antenna-name S  antenna name for \"_ANT=\"\n"
-    "  --help            this text\n";
+    "  --help            this text\n"
+    "  --version         print the version\n";
 
 struct Arguments {
   std::string obs, out;
   std::vector<std::string> navs;
   std::string start;
   vnx::synth::SynthOptions options;
+  bool version = false;
 };
 
 bool ParseDate(const std::string& text, int& y, int& m, int& d) {
@@ -64,6 +66,10 @@ bool Parse(int argc, char** argv, Arguments& a) {
       return argv[++i];
     };
     if (arg == "--help" || arg == "-h") return false;
+    if (arg == "--version") {
+      a.version = true;
+      return false;
+    }
     if (arg == "--obs")
       a.obs = value();
     else if (arg == "--nav" || arg == "--gnav")
@@ -141,7 +147,7 @@ int main(int argc, char** argv) {
   Arguments a;
   try {
     if (!Parse(argc, argv, a)) {
-      std::fputs(kHelp, stdout);
+      std::fputs(a.version ? "vnx-synth " VNX_VERSION "\n" : kHelp, stdout);
       return 0;
     }
     return Run(a);
