@@ -18,8 +18,9 @@ namespace {
 QString StartDirectory() {
   const QString current = QDir::currentPath();
   if (QFileInfo(current).isWritable()) return current;
-  const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-  if (!cache.isEmpty() && QDir().mkpath(cache)) return cache;
+  const QString cache =
+      QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/vnx-viewer";
+  if (QDir().mkpath(cache)) return cache;
   return current;
 }
 
