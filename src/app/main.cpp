@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
-#include <QTimer>
 #include <cstdio>
 
 #include "app/main_window.h"
@@ -45,9 +44,6 @@ int main(int argc, char** argv) {
   }
   vnx::app::MainWindow window(StartDirectory());
   window.show();
-  // The log is opened from the event loop, so the window is on screen while it is scanned and
-  // a message about it has a window to stand on.
-  if (!args.log.isEmpty())
-    QTimer::singleShot(0, &window, [&window, &args] { window.OpenLog(args.log); });
+  vnx::app::OpenAtStartUp(window, args.log);
   return app.exec();
 }

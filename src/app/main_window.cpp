@@ -653,8 +653,8 @@ void MainWindow::RememberOpenedLog(const QString& path) {
 }
 
 void MainWindow::BeforeOpeningView(const QString& menuItem) {
-  // The scan's summary sets the mask to the lowest elevation seen; the one the user accepted
-  // in an earlier run takes its place when the Satellites view opens.
+  // The scan's summary sets the mask to the lowest elevation seen; the mask the user last
+  // accepted (in this run or an earlier one) takes its place when the Satellites view opens.
   if (menuItem != "Satellites1") return;
   if (const std::optional<int> mask = settings_->ElevationMask()) context().elevationMask = *mask;
 }

@@ -1,7 +1,10 @@
 #include "app/viewer_command_line.h"
 
 #include <QDir>
+#include <QTimer>
 #include <cstring>
+
+#include "app/main_window.h"
 
 namespace vnx::app {
 
@@ -44,6 +47,11 @@ ViewerArguments ParseViewerArguments(const QStringList& arguments, const QString
     }
   }
   return result;
+}
+
+void OpenAtStartUp(MainWindow& window, const QString& log) {
+  if (log.isEmpty()) return;
+  QTimer::singleShot(0, &window, [&window, log] { window.OpenLog(log); });
 }
 
 }  // namespace vnx::app

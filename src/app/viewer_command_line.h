@@ -8,6 +8,8 @@
 
 namespace vnx::app {
 
+class MainWindow;
+
 extern const char kViewerUsage[];
 
 // What --help or --version print (to standard output, exit status 0); nothing for any other
@@ -22,5 +24,9 @@ struct ViewerArguments {
 // `arguments` as QCoreApplication::arguments() gives them (the program first); relative log
 // paths are taken from `currentDir`.
 ViewerArguments ParseViewerArguments(const QStringList& arguments, const QString& currentDir);
+
+// Opens and scans `log` as soon as the event loop runs, so the window is on screen while it
+// is scanned and a message about the log has a window to stand on. Nothing for an empty `log`.
+void OpenAtStartUp(MainWindow& window, const QString& log);
 
 }  // namespace vnx::app

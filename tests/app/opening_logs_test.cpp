@@ -84,7 +84,8 @@ TEST_F(OpeningLogsTest, LogOnTheCommandLineOpensAndScans) {
   const ViewerArguments args =
       ParseViewerArguments({"vnx-viewer", "day.vnx"}, QString::fromStdString(dir.path()));
   ASSERT_EQ(args.log, log);
-  EXPECT_TRUE(window.OpenLog(args.log));
+  OpenAtStartUp(window, args.log);
+  QApplication::processEvents();
   EXPECT_EQ(File(), log);
   EXPECT_EQ(window.context().epochCount, 4);
   EXPECT_EQ(Front(), "PSumm");
