@@ -87,7 +87,7 @@ TEST_F(OpeningLogsTest, LogOnTheCommandLineOpensAndScans) {
   OpenAtStartUp(window, args.log);
   QApplication::processEvents();
   EXPECT_EQ(File(), log);
-  EXPECT_EQ(window.context().epochCount, 4);
+  EXPECT_EQ(window.scan().EpochCount(), 4);
   EXPECT_EQ(Front(), "PSumm");
   EXPECT_TRUE(window.action("TimesEpochs1")->isEnabled());
   EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
@@ -103,7 +103,7 @@ TEST_F(OpeningLogsTest, UnreadableLogIsNamedWithItsReason) {
     const QString path = QString::fromStdString(c.path);
     EXPECT_FALSE(window.OpenLog(path));
     EXPECT_THAT(messages, ElementsAre(QString("Cannot open %1: %2").arg(path, c.reason)));
-    EXPECT_EQ(window.context().epochCount, 0);
+    EXPECT_EQ(window.scan().EpochCount(), 0);
     EXPECT_TRUE(window.action("InputVNXfile1")->isEnabled());
   }
 }
@@ -114,7 +114,7 @@ TEST_F(OpeningLogsTest, DroppedLogOpensAndScans) {
   EXPECT_TRUE(Drop(window, {log}));
   QApplication::processEvents();
   EXPECT_EQ(File(), log);
-  EXPECT_EQ(window.context().epochCount, 2);
+  EXPECT_EQ(window.scan().EpochCount(), 2);
   EXPECT_EQ(Front(), "PSumm");
 }
 
@@ -131,7 +131,7 @@ TEST_F(OpeningLogsTest, DropDuringAScanIsRefusedWithANote) {
   QApplication::processEvents();
   EXPECT_EQ(note, "A scan is running");
   EXPECT_EQ(File(), running);
-  EXPECT_GT(window.context().epochCount, 100000);
+  EXPECT_GT(window.scan().EpochCount(), 100000);
   EXPECT_EQ(window.settings().RecentLogs(), QStringList{running});
 }
 
@@ -160,7 +160,7 @@ TEST_F(OpeningLogsTest, RecentLogsListNewestFirstAndGreyMissingOnes) {
   Prepare(next);
   EXPECT_EQ(next.recentLogsMenu()->Paths(), (QStringList{second, first}));
   next.recentLogsMenu()->actions()[0]->trigger();
-  EXPECT_EQ(next.context().epochCount, 3);
+  EXPECT_EQ(next.scan().EpochCount(), 3);
   EXPECT_EQ(next.recentLogsMenu()->Paths(), (QStringList{second, first}));
   next.recentLogsMenu()->findChild<QAction*>("ClearRecentLogs")->trigger();
   EXPECT_TRUE(next.recentLogsMenu()->Paths().isEmpty());
@@ -186,7 +186,7 @@ TEST_F(OpeningLogsTest, NextRunRestoresGeometryViewMaskAndDirectory) {
   // The summary sets the mask to the lowest elevation seen (4); the accepted one comes back.
   EXPECT_EQ(next.frontPanel()->objectName(), "PSats");
   EXPECT_EQ(next.findChild<QLineEdit*>("EElMask")->text(), "10");
-  EXPECT_EQ(next.context().elevationMask, 10);
+  EXPECT_EQ(next.scan().ElevationMask(), 10);
   // Only the first scan of a run brings the view back.
   next.action("ViewSummury1")->trigger();
   next.OpenLog(log);
