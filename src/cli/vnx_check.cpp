@@ -34,6 +34,8 @@ constexpr const char* kUsage =
     "  --jobs N          check N logs at a time, each in its own working directory\n"
     "  --csv OUT         one CSV row per log: file, epochs, completeness, MP1/MP2 RMS, slips,\n"
     "                    clock jumps, errors\n"
+    "  --help            this text\n"
+    "  --version         print the version\n"
     "exit status: 0 no errors, 1 errors found, 2 the file could not be scanned\n"
     "(the worst of all files with several)\n";
 
@@ -46,6 +48,8 @@ struct Options {
   std::string file;
   vnx::QualityCheckOptions quality;  // --qc and its options
   std::vector<std::string> moreFiles;
+  bool help = false;
+  bool version = false;
 };
 
 bool ParseOptions(int argc, char** argv, Options& o) {
@@ -70,7 +74,11 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     } else if (a == "--ephemeris" && i + 1 < argc) {
       o.ephemerides.selector = argv[++i];
     } else if (a == "-h" || a == "--help") {
-      return false;
+      o.help = true;
+      return true;
+    } else if (a == "--version") {
+      o.version = true;
+      return true;
     } else if (!a.empty() && a[0] != '-' && o.file.empty()) {
       o.file = a;
     } else if (!a.empty() && a[0] != '-') {
@@ -109,6 +117,10 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, o)) {
     std::fputs(kUsage, stderr);
     return 2;
+  }
+  if (o.help || o.version) {
+    std::fputs(o.help ? kUsage : "vnx-check " VNX_VERSION "\n", stdout);
+    return 0;
   }
   if (o.quality.enabled) {
     std::vector<std::string> files{o.file};

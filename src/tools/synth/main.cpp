@@ -51,13 +51,15 @@ const char kHelp[] =
     "                    a receiver clock jump: from T seconds after the first epoch on, every\n"
     "                    code range is MS (default 1) milliseconds of light longer, phases not;\n"
     "                    may be given more than once\n"
-    "  --help            this text\n";
+    "  --help            this text\n"
+    "  --version         print the version\n";
 
 struct Arguments {
   std::string obs, out;
   std::vector<std::string> navs;
   std::string start;
   vnx::synth::SynthOptions options;
+  bool version = false;
 };
 
 bool ParseDate(const std::string& text, int& y, int& m, int& d) {
@@ -72,6 +74,10 @@ bool Parse(int argc, char** argv, Arguments& a) {
       return argv[++i];
     };
     if (arg == "--help" || arg == "-h") return false;
+    if (arg == "--version") {
+      a.version = true;
+      return false;
+    }
     if (arg == "--obs")
       a.obs = value();
     else if (arg == "--nav" || arg == "--gnav")
@@ -153,7 +159,7 @@ int main(int argc, char** argv) {
   Arguments a;
   try {
     if (!Parse(argc, argv, a)) {
-      std::fputs(kHelp, stdout);
+      std::fputs(a.version ? "vnx-synth " VNX_VERSION "\n" : kHelp, stdout);
       return 0;
     }
     return Run(a);
