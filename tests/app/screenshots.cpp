@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <string>
 
@@ -15,6 +17,9 @@
 #include "app/main_window.h"
 
 int main(int argc, char** argv) {
+  // The window remembers what it saw: not in the user's own settings.
+  QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
   QApplication app(argc, argv);
   if (argc < 3) return 2;
   const QString log = QFileInfo(argv[1]).absoluteFilePath();
