@@ -386,8 +386,9 @@ void QualityPass::Satellite(int32_t epoch, double t, const EpochRec& rec, const 
   run.seenEpoch = epoch;
   if (run.expectedEpoch == epoch && obs.pr1) ++r_.satellites[run.row].observed;
   if (!run.orbitAngles || !geo_) {
-    // A satellite without angles in an epoch that has some is stored at 0 and 0.
-    const bool none = sv.elevation == 0 && sv.azimuth == 0;
+    // A satellite without angles in an epoch that has some carries the "missing" elevation
+    // (and an azimuth of 0); a record stored at 0 and 0 has none either.
+    const bool none = !HasElevation(sv) || (sv.elevation == 0 && sv.azimuth == 0);
     run.elevation = rec.flags[kFlagEL] && !none ? sv.elevation : NAN;
     run.azimuth = rec.flags[kFlagAZ] && !none ? sv.azimuth : NAN;
   }
