@@ -587,7 +587,8 @@ QualityReport AnalyseQuality(const QualitySource& src, const QualityOptions& opt
 }
 
 std::string QualitySatelliteName(SatSystem system, int number) {
-  if (!IsSatSystem(system)) return "?" + std::to_string(number);
+  // Appended: `"?" + std::to_string(n)` sets off a false -Wrestrict in GCC 12 at -O3.
+  if (!IsSatSystem(system)) return std::string("?").append(std::to_string(number));
   const SatSystemInfo& info = InfoOf(system);
   // SBAS satellites go by PRN - 100, as the views number them.
   const int shown = system == SatSystem::Sbas ? number - info.numberOffset : number;
