@@ -38,7 +38,7 @@ char* DigitsBackward(char* end, uint64_t v, int minDigits) {
 }  // namespace
 
 bool PutFixed(char* out, int width, int decimals, double v) {
-  if (!std::isfinite(v) || decimals < 0 || decimals > 9) return false;
+  if (!std::isfinite(v) || decimals < 0 || decimals > 12) return false;
   const double scaled = v * static_cast<double>(kPow10[decimals]);
   if (std::fabs(scaled) >= 9.0e15) return false;
   const int64_t m = std::llround(scaled);
