@@ -97,9 +97,19 @@ bool Parse(int argc, char** argv, Options& o) {
 // Message boxes of the scan, printed instead of shown.
 class RinexUi : public vnx::HeadlessUi {
  public:
-  explicit RinexUi(char antenna) : HeadlessUi(antenna) {}
+  explicit RinexUi(char antenna) : HeadlessUi(antenna), antenna_(antenna) {}
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  // One observation file holds one antenna: without --antenna the first one is exported.
+  vnx::AntennaChoice AskAntenna(const std::string& letters) override {
+    if (antenna_ != '0' || letters.size() < 2) return HeadlessUi::AskAntenna(letters);
+    messages.push_back(std::string("vnx-rinex: the log has antennas ") + letters +
+                       "; exporting antenna " + letters[0] + " (--antenna chooses another)");
+    return {true, letters[0]};
+  }
   std::vector<std::string> messages;
+
+ private:
+  char antenna_;
 };
 
 std::string WorkingDirectory(const std::string& given) {
