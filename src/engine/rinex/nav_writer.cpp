@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "engine/ephemeris/ephemeris_records.h"
@@ -200,7 +201,9 @@ void PutNavHeader(TextBuffer& out, const ExportOptions& o, const ObsSurvey& s,
       static_cast<int>(TGPSTime(static_cast<uint32_t>(s.first.key / 1000000000)).Week().Week());
   if (gps && s.hasIono) {
     for (int b = 0; b < 2; ++b) {
-      const float* v = b == 0 ? s.iono.alpha : s.iono.beta;
+      // Copied out: the packed block gives its floats no alignment.
+      float v[4];
+      std::memcpy(v, b == 0 ? s.iono.alpha : s.iono.beta, sizeof v);
       if (v3) {
         PutText(l.At(0), 4, b == 0 ? "GPSA" : "GPSB");
         for (int i = 0; i < 4; ++i) PutExp(l.At(5 + 12 * i), 12, 4, v[i], exp);
