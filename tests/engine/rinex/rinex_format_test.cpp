@@ -9,6 +9,7 @@
 
 #include "engine/rinex/rinex_export.h"
 #include "engine/rinex/rinex_text.h"
+#include "support/ephemeris_frames.h"
 #include "support/scan_fixture.h"
 #include "tools/synth/real_data.h"
 
@@ -249,6 +250,47 @@ TEST_F(RinexFormat, OccupationChangesAndReceiverClock) {
       sat,
   };
   EXPECT_EQ(body, want);
+}
+
+TEST_F(RinexFormat, GalileoAndSbasNavigationRecords) {
+  auto range = [](double v) { return std::string(reinterpret_cast<const char*>(&v), 8); };
+  GalEphBody gal{};
+  gal.k = test::SampleKepler(11, 2190, 518400, 525600);
+  gal.bcdA = 1.5e-9f;
+  gal.bcdB = 2.5e-9f;
+  const GeoEphBody geo = test::SampleSbas(120, 518400000, 3600, 2190);
+  test::LogBuilder b;
+  b.Header().Date(2022, 1, 1).Time(1000).Sats({5}).Frame("RC", range(0.07));
+  b.Frame("EN", test::EnPayload(gal)).Frame("WE", test::WePayload(geo));
+  b.Frame("GE", test::GePayload(test::SampleKepler(5, 2190, 518400, 525600)));
+  const auto v3 = ExportLog(b.str(), Version::V304);
+  const std::vector<std::string> nav = Lines(v3.at(dir.path() + "/site.nav"));
+  auto field = [](const std::string& line, int i) {
+    return std::stod(line.substr(4 + 19 * i, 19));
+  };
+  size_t e = 0, sbas = 0;
+  for (size_t i = HeaderEnd(nav); i < nav.size(); ++i) {
+    if (nav[i].rfind("E11 2022 01 01 02 00 00", 0) == 0) e = i;
+    if (nav[i].rfind("S20 2022 01 01 01 00 00", 0) == 0) sbas = i;
+  }
+  ASSERT_GT(e, 0u);
+  EXPECT_EQ(field(nav[e + 5], 1), 517);   // data sources: I/NAV
+  EXPECT_EQ(field(nav[e + 5], 2), 2190);  // Galileo week, aligned to GPS weeks
+  EXPECT_FLOAT_EQ(field(nav[e + 6], 2), 1.5e-9f);
+  EXPECT_FLOAT_EQ(field(nav[e + 6], 3), 2.5e-9f);
+  EXPECT_EQ(e + 8 < nav.size() ? nav[e + 8].substr(0, 1) : "", "S");  // eight lines a record
+  ASSERT_GT(sbas, 0u);
+  EXPECT_FLOAT_EQ(std::stod(nav[sbas].substr(23, 19)), 1.5e-7f);
+  EXPECT_EQ(std::stod(nav[sbas].substr(61, 19)), 518400);
+  EXPECT_EQ(field(nav[sbas + 1], 0), 40000);  // kilometres
+  EXPECT_FLOAT_EQ(field(nav[sbas + 1], 1), 0.0015f);
+  EXPECT_EQ(field(nav[sbas + 2], 3), 3);  // accuracy code
+  EXPECT_EQ(field(nav[sbas + 3], 3), 7);  // IODN
+  // RINEX 2.11: one file per system, each with its type letter.
+  const auto v2 = ExportLog(b.str(), Version::V211);
+  EXPECT_EQ(v2.at(dir.path() + "/site.22l").substr(20, 20), "L: GALILEO NAV DATA ");
+  EXPECT_EQ(v2.at(dir.path() + "/site.22h").substr(20, 20), "H: GEO NAV MSG DATA ");
+  EXPECT_EQ(v2.at(dir.path() + "/site.22n").substr(20, 20), "N: GPS NAV DATA     ");
 }
 
 }  // namespace
