@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   eo.navPath = dir + "/rinex-bench.nav";
   t0 = std::chrono::steady_clock::now();
   const vnx::rinex::ExportResult r =
-      vnx::rinex::ExportRinex(vnx::rinex::ExportInputFromScan(session.Context(), log), eo);
+      vnx::rinex::ExportRinex(vnx::rinex::ExportInputFromScan(session.Result(), log), eo);
   const double exported = Seconds(t0);
   if (!r.ok) {
     std::fprintf(stderr, "export failed: %s\n", r.error.c_str());

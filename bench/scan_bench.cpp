@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/session.h"
+#include "engine/views/error_list.h"
 #include "support/log_builder.h"
 
 namespace {
@@ -82,8 +83,8 @@ int main(int argc, char** argv) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   std::printf("log %s: %.1f MB\n", path.c_str(),
               static_cast<double>(std::filesystem::file_size(path)) / 1048576.0);
-  std::printf("mapped %d, result %d, epochs %d, error lines %zu\n", mapped, session.ScanResult(),
-              session.Context().epochCount, session.Errors().size() - 1);
+  std::printf("mapped %d, result %d, epochs %d, error lines %zu\n", mapped, session.ResultCode(),
+              session.Context().epochCount, vnx::ErrorListLines(session.Errors()).size() - 1);
   std::printf("scan: %.3f s (%.1f MB/s)\n", seconds,
               static_cast<double>(std::filesystem::file_size(path)) / 1048576.0 / seconds);
   std::printf("peak RSS: before scan %ld KB, after scan %ld KB\n", rssBefore, PeakRssKb());

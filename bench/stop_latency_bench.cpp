@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   w.fileChooser = [log] { return log; };
   w.pauses = false;
   w.show();
-  w.BBInputClick();
+  w.ChooseFileByButton();
 
   QElapsedTimer clock;
   qint64 lastRound = 0, longestGap = 0, stopAt = -1;
@@ -39,12 +39,12 @@ int main(int argc, char** argv) {
   });
   QTimer::singleShot(500, &w, [&] {
     stopAt = clock.nsecsElapsed();
-    w.BBStopClick();
+    w.StopScan();
   });
   clock.start();
-  w.BBScanClick();
+  w.StartScanByButton();
   const qint64 end = clock.nsecsElapsed();
-  std::printf("epochs scanned before Stop: %d\n", w.context().epochCount);
+  std::printf("epochs scanned before Stop: %d\n", w.scan().EpochCount());
   if (stopAt >= 0)
     std::printf("Stop pressed at %.3f s; scan, analysis and summary done %.1f ms later\n",
                 stopAt / 1e9, (end - stopAt) / 1e6);

@@ -21,7 +21,7 @@
 
 #include "engine/epoch/record_reader.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 #include "engine/views/combinations.h"
 #include "engine/views/measurements_series.h"
 #include "engine/views/satellites_series.h"

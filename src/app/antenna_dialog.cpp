@@ -56,7 +56,7 @@ AntennaDialog::AntennaDialog(QWidget* parent) : QDialog(parent) {
   grid->addWidget(otherName_, 1, 1, 1, 3);
   layout->addLayout(grid);
   for (QRadioButton* r : {a_, b_, c_, d_, other_})
-    connect(r, &QRadioButton::toggled, this, [this] { RBotherClick(); });
+    connect(r, &QRadioButton::toggled, this, [this] { SelectOtherAntenna(); });
 
   auto* buttons = new QHBoxLayout;
   auto* ok = new QPushButton("OK");
@@ -64,14 +64,16 @@ AntennaDialog::AntennaDialog(QWidget* parent) : QDialog(parent) {
   ok->setDefault(true);
   auto* cancel = new QPushButton("Stop scanning the file");
   cancel->setObjectName("BBCanMA");
-  connect(ok, &QPushButton::clicked, this, [this] { BBMultiAntOkClick(); });
-  connect(cancel, &QPushButton::clicked, this, [this] { BBCanMAClick(); });
+  connect(ok, &QPushButton::clicked, this, [this] { AcceptAntenna(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { CancelAntennaChoice(); });
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   layout->addLayout(buttons);
 }
 
-void AntennaDialog::RBotherClick() { otherName_->setEnabled(other_->isChecked()); }
+void AntennaDialog::SelectOtherAntenna() {
+  otherName_->setEnabled(other_->isChecked());
+}
 
 AntennaChoice AntennaDialog::Ask(const QString& letters) {
   available_->setText(letters);
@@ -80,7 +82,7 @@ AntennaChoice AntennaDialog::Ask(const QString& letters) {
   return answer_;
 }
 
-void AntennaDialog::BBMultiAntOkClick() {
+void AntennaDialog::AcceptAntenna() {
   mayClose_ = true;
   char chosen = 'a';
   if (b_->isChecked()) chosen = 'b';
@@ -103,7 +105,7 @@ void AntennaDialog::BBMultiAntOkClick() {
   done(QDialog::Accepted);
 }
 
-void AntennaDialog::BBCanMAClick() {
+void AntennaDialog::CancelAntennaChoice() {
   mayClose_ = true;
   answer_ = {false, '0'};
   done(2);

@@ -2,7 +2,7 @@
 // Asked at the first antenna-name frame of a scan: which antenna to keep, or stop scanning.
 #include <QDialog>
 
-#include "engine/stream/scan_ui.h"
+#include "engine/ui/scan_ui.h"
 
 class QLineEdit;
 class QRadioButton;
@@ -18,8 +18,8 @@ class AntennaDialog : public QDialog {
   // The answer of the last showing.
   AntennaChoice Answer() const { return answer_; }
 
-  void BBMultiAntOkClick();
-  void BBCanMAClick();
+  void AcceptAntenna();
+  void CancelAntennaChoice();
   bool DialogMayClose() const { return mayClose_; }
   // Where the dialog's refusal of a bad name goes (a message box by default).
   std::function<void(const QString&)> messageSink;
@@ -29,7 +29,7 @@ class AntennaDialog : public QDialog {
   void reject() override;
 
  private:
-  void RBotherClick();
+  void SelectOtherAntenna();
 
   QLineEdit* available_;
   QRadioButton* a_;

@@ -226,7 +226,7 @@ void AttitudeView::ClearCharts() {
 
 void AttitudeView::Draw() {
   ClearCharts();
-  const AttitudeCharts a = DrawAttitudeCharts(window.context(), Choice());
+  const AttitudeCharts a = DrawAttitudeCharts(window.scan(), Choice());
   SetSeries(timeOfDay_, 0, a.timeOfDay);
   SetSeries(flag_, 0, a.valid);
   SetSeries(flag_, 1, a.notValid);

@@ -85,10 +85,10 @@ void CalculatorWindow::Open() {
   show();
   raise();
   EpochTimeTable& table = window_.epochTimes();
-  ScanContext& ctx = window_.context();
+  const ScanResult ctx = window_.scan();
   if (table.Stale()) {
     const std::string failure =
-        table.Load(ctx.files.PathOf(WorkFile::DataEpochs), ctx.epochCount, [this](int p) {
+        table.Load(ctx.Files().PathOf(WorkFile::DataEpochs), ctx.EpochCount(), [this](int p) {
           gauge_->SetValue(p);
           repaint();
         });
@@ -99,7 +99,7 @@ void CalculatorWindow::Open() {
     hide();
     return;
   }
-  if (table.Loaded() != ctx.epochCount)
+  if (table.Loaded() != ctx.EpochCount())
     window_.ShowMessage("Number of epochs in Temp file differs from true one");
   current_ = 1;
   slider_->setMaximum(table.Loaded());

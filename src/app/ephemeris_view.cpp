@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "controls/control_names.h"
 #include "engine/views/ephemeris_text.h"
 
 namespace vnx::app {
@@ -25,8 +26,7 @@ namespace vnx::app {
 namespace {
 
 constexpr int kButtonColumns = 8;
-constexpr std::array<EphSystem, 4> kSystems{EphSystem::Gps, EphSystem::Glonass, EphSystem::Sbas,
-                                            EphSystem::Galileo};
+constexpr const auto& kSystems = kSatSystems;
 
 // What a tab holds: labels, and group boxes of labels (which may hold a group box in turn).
 struct Node {
@@ -108,16 +108,18 @@ std::vector<TabLayout> SbasTabs() {
   };
 }
 
-std::vector<TabLayout> TabsOf(EphSystem s) {
+std::vector<TabLayout> TabsOf(SatSystem s) {
   switch (s) {
-    case EphSystem::Gps:
+    case SatSystem::Gps:
       return KeplerTabs("");
-    case EphSystem::Glonass:
+    case SatSystem::Glonass:
       return GlonassTabs();
-    case EphSystem::Sbas:
+    case SatSystem::Sbas:
       return SbasTabs();
-    case EphSystem::Galileo:
+    case SatSystem::Galileo:
       return GalileoTabs();
+    default:
+      break;
   }
   return {};
 }
@@ -136,7 +138,7 @@ void AddNodes(QVBoxLayout* into, const std::vector<Node>& nodes, const LabelMake
   }
 }
 
-int ButtonId(EphSystem s, int n) {
+int ButtonId(SatSystem s, int n) {
   return static_cast<int>(s) * 100 + n;
 }
 
@@ -157,14 +159,14 @@ EphemerisView::EphemerisView(MainWindow& w) : ViewPanel(w, "PEphemGPS") {
   layout->addWidget(title_);
   auto* body = new QHBoxLayout;
   auto* pageColumn = new QVBoxLayout;
-  for (EphSystem s : kSystems) {
-    pages_[static_cast<size_t>(s)] = BuildPage(s);
-    pageColumn->addWidget(pages_[static_cast<size_t>(s)]);
+  for (SatSystem s : kSystems) {
+    pages_[static_cast<size_t>(SystemIndex(s))] = BuildPage(s);
+    pageColumn->addWidget(pages_[static_cast<size_t>(SystemIndex(s))]);
   }
   body->addLayout(pageColumn, 1);
   body->addWidget(BuildButtonColumn());
   layout->addLayout(body, 1);
-  ShowPage(EphSystem::Gps);
+  ShowPage(SatSystem::Gps);
   SetArrows();
 }
 
@@ -174,14 +176,14 @@ QWidget* EphemerisView::BuildButtonColumn() {
   v->setContentsMargins(0, 0, 0, 0);
   buttons_ = new QButtonGroup(this);
   buttons_->setExclusive(true);
-  v->addWidget(BuildSystemGroup(EphSystem::Gps, "RGGPS", " GPS ", "RBG"));
-  v->addWidget(BuildSystemGroup(EphSystem::Glonass, "GroupBox22", " GLO", "RBR"));
-  v->addWidget(BuildSystemGroup(EphSystem::Sbas, "GroupBox7", " GEO ", "RBS"));
-  v->addWidget(BuildSystemGroup(EphSystem::Galileo, "GroupBox1", " GAL ", "RBE"));
+  v->addWidget(BuildSystemGroup(SatSystem::Gps, "RGGPS", " GPS ", "RBG"));
+  v->addWidget(BuildSystemGroup(SatSystem::Glonass, "GroupBox22", " GLO", "RBR"));
+  v->addWidget(BuildSystemGroup(SatSystem::Sbas, "GroupBox7", " GEO ", "RBS"));
+  v->addWidget(BuildSystemGroup(SatSystem::Galileo, "GroupBox1", " GAL ", "RBE"));
   // A button is selected only through a change of state, so clicking the selected one again
   // does nothing.
   connect(buttons_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
-    if (on) SelectSatellite(static_cast<EphSystem>(id / 100), id % 100);
+    if (on) SelectSatellite(static_cast<SatSystem>(id / 100), id % 100);
   });
   auto* arrows = new QHBoxLayout;
   less_ = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), "");
@@ -190,8 +192,8 @@ QWidget* EphemerisView::BuildButtonColumn() {
   more_ = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), "");
   more_->setObjectName("BBMore");
   more_->setToolTip("Get next");
-  connect(less_, &QPushButton::clicked, this, [this] { BBLessClick(); });
-  connect(more_, &QPushButton::clicked, this, [this] { BBMoreClick(); });
+  connect(less_, &QPushButton::clicked, this, [this] { ShowPreviousEphemeris(); });
+  connect(more_, &QPushButton::clicked, this, [this] { ShowNextEphemeris(); });
   arrows->addWidget(less_);
   arrows->addWidget(more_);
   v->addLayout(arrows);
@@ -203,15 +205,15 @@ QWidget* EphemerisView::BuildButtonColumn() {
   return column;
 }
 
-QWidget* EphemerisView::BuildSystemGroup(EphSystem s, const char* boxName, const char* title,
+QWidget* EphemerisView::BuildSystemGroup(SatSystem s, const char* boxName, const char* title,
                                          const char* prefix) {
   auto* box = new QGroupBox(title);
   box->setObjectName(boxName);
   auto* grid = new QGridLayout(box);
   grid->setHorizontalSpacing(2);
   grid->setVerticalSpacing(0);
-  const int first = EphSystemFirstNumber(s);
-  for (int n = first; n <= EphSystemLastNumber(s); ++n) {
+  const int first = InfoOf(s).firstLabel;
+  for (int n = first; n <= InfoOf(s).lastLabel; ++n) {
     auto* b = new QRadioButton(Caption(n));
     b->setObjectName(prefix + QString::number(n));
     b->setEnabled(false);
@@ -231,7 +233,7 @@ QLabel* EphemerisView::AddLabel(const std::string& name) {
   return label;
 }
 
-QTabWidget* EphemerisView::BuildPage(EphSystem s) {
+QTabWidget* EphemerisView::BuildPage(SatSystem s) {
   auto* page = new QTabWidget;
   page->setObjectName(EphPageControl(s));
   for (const TabLayout& tab : TabsOf(s)) {
@@ -244,23 +246,24 @@ QTabWidget* EphemerisView::BuildPage(EphSystem s) {
   return page;
 }
 
-QAbstractButton* EphemerisView::Button(EphSystem s, int n) const {
+QAbstractButton* EphemerisView::Button(SatSystem s, int n) const {
   return buttons_->button(ButtonId(s, n));
 }
 
-void EphemerisView::ShowPage(EphSystem s) {
-  for (EphSystem other : kSystems) pages_[static_cast<size_t>(other)]->setVisible(other == s);
+void EphemerisView::ShowPage(SatSystem s) {
+  for (SatSystem other : kSystems)
+    pages_[static_cast<size_t>(SystemIndex(other))]->setVisible(other == s);
 }
 
 void EphemerisView::Open() {
   window.HideViews();
-  const EphemerisStore& store = window.context().ephemerides;
-  for (EphSystem s : kSystems)
-    for (int n = EphSystemFirstNumber(s); n <= EphSystemLastNumber(s); ++n)
+  const EphemerisStore& store = window.scan().Ephemerides();
+  for (SatSystem s : kSystems)
+    for (int n = InfoOf(s).firstLabel; n <= InfoOf(s).lastLabel; ++n)
       Button(s, n)->setEnabled(EphButtonEnabled(store, s, n));
   less_->setEnabled(false);
   more_->setEnabled(false);
-  ShowPage(EphSystem::Gps);
+  ShowPage(SatSystem::Gps);
   window.ShowInFront(this);
   if (const auto pick = EphAutomaticSelection(store)) {
     // Shown afresh even when the button is already the selected one.
@@ -274,7 +277,7 @@ void EphemerisView::Open() {
 }
 
 void EphemerisView::ResetForScan() {
-  system_ = EphSystem::Gps;
+  system_ = SatSystem::Gps;
   satellite_ = 1;
   ordinal_ = 1;
   // The last scan's selection and texts belong to another log: drop them.
@@ -285,7 +288,7 @@ void EphemerisView::ResetForScan() {
     buttons_->setExclusive(true);
   }
   ClearTexts();
-  ShowPage(EphSystem::Gps);
+  ShowPage(SatSystem::Gps);
   less_->setEnabled(false);
   more_->setEnabled(false);
 }
@@ -295,8 +298,8 @@ void EphemerisView::ClearTexts() {
   for (auto& [name, label] : labels_) label->clear();
 }
 
-void EphemerisView::SelectSatellite(EphSystem s, int n) {
-  if (n < 1 || n > EphSystemLastNumber(s)) return;
+void EphemerisView::SelectSatellite(SatSystem s, int n) {
+  if (n < 1 || n > InfoOf(s).lastLabel) return;
   if (QAbstractButton* b = Button(s, n); b && !b->isChecked()) {
     const QSignalBlocker quiet(buttons_);
     b->setChecked(true);
@@ -309,30 +312,30 @@ void EphemerisView::SelectSatellite(EphSystem s, int n) {
   SetArrows();
 }
 
-void EphemerisView::BBMoreClick() {
+void EphemerisView::ShowNextEphemeris() {
   ++ordinal_;
   SetArrows();
   FillPanel(system_, satellite_, ordinal_);
 }
 
-void EphemerisView::BBLessClick() {
+void EphemerisView::ShowPreviousEphemeris() {
   --ordinal_;
   SetArrows();
   FillPanel(system_, satellite_, ordinal_);
 }
 
 void EphemerisView::SetArrows() {
-  const EphemerisStore& store = window.context().ephemerides;
+  const EphemerisStore& store = window.scan().Ephemerides();
   less_->setEnabled(EphLessEnabled(ordinal_));
   more_->setEnabled(EphMoreEnabled(store, system_, satellite_, ordinal_));
 }
 
-void EphemerisView::FillPanel(EphSystem s, int n, int32_t ordinal) {
-  const ScanContext& ctx = window.context();
-  const EphemerisPage page = FillEphemerisPage(ctx.files, ctx.ephemerides, s, n, ordinal);
+void EphemerisView::FillPanel(SatSystem s, int n, int32_t ordinal) {
+  const ScanResult ctx = window.scan();
+  const EphemerisPage page = FillEphemerisPage(ctx.Files(), ctx.Ephemerides(), s, n, ordinal);
   for (const std::string& m : page.messages) window.ShowMessage(QString::fromStdString(m));
   if (page.outcome != EphPageOutcome::Filled) return;
-  for (const auto& [name, text] : page.texts) {
+  for (const auto& [name, text] : NameEphemerisTexts(page.system, page.texts)) {
     QLabel* label = name == "STEphem" ? title_ : labels_.at(name);
     label->setText(QString::fromStdString(text));
   }

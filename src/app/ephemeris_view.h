@@ -26,23 +26,23 @@ class EphemerisView : public ViewPanel {
 
   // The user's actions. SelectSatellite is what every satellite button does (RBG1Click ..
   // RBE32Click); numbers outside the system's range are ignored.
-  void SelectSatellite(EphSystem s, int n);
-  void BBMoreClick();
-  void BBLessClick();
+  void SelectSatellite(SatSystem s, int n);
+  void ShowNextEphemeris();
+  void ShowPreviousEphemeris();
 
-  EphSystem CurrentSystem() const { return system_; }
+  SatSystem CurrentSystem() const { return system_; }
   int CurrentSatellite() const { return satellite_; }
   int32_t CurrentOrdinal() const { return ordinal_; }
-  QAbstractButton* Button(EphSystem s, int n) const;
+  QAbstractButton* Button(SatSystem s, int n) const;
 
  private:
   QWidget* BuildButtonColumn();
-  QWidget* BuildSystemGroup(EphSystem s, const char* boxName, const char* title,
+  QWidget* BuildSystemGroup(SatSystem s, const char* boxName, const char* title,
                             const char* prefix);
-  QTabWidget* BuildPage(EphSystem s);
+  QTabWidget* BuildPage(SatSystem s);
   QLabel* AddLabel(const std::string& name);
-  void ShowPage(EphSystem s);
-  void FillPanel(EphSystem s, int n, int32_t ordinal);
+  void ShowPage(SatSystem s);
+  void FillPanel(SatSystem s, int n, int32_t ordinal);
   void SetArrows();
   void ClearTexts();
 
@@ -53,7 +53,7 @@ class EphemerisView : public ViewPanel {
   QPushButton* less_;
   QPushButton* more_;
   QPushButton* close_;
-  EphSystem system_ = EphSystem::Gps;
+  SatSystem system_ = SatSystem::Gps;
   int satellite_ = 1;
   int32_t ordinal_ = 1;
 };

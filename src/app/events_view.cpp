@@ -91,11 +91,11 @@ void EventsView::Open() {
 }
 
 void EventsView::DrawIntervals() {
-  Show(*intervals_, IntervalSeries(window.context(), xa_->isChecked(), xb_->isChecked()));
+  Show(*intervals_, IntervalSeries(window.scan(), xa_->isChecked(), xb_->isChecked()));
 }
 
 void EventsView::DrawOffsets() {
-  Show(*offsets_, OffsetSeries(window.context(), za_->isChecked(), zb_->isChecked()));
+  Show(*offsets_, OffsetSeries(window.scan(), za_->isChecked(), zb_->isChecked()));
 }
 
 void EventsView::Show(Chart& chart, const EventChart& result) {

@@ -57,7 +57,7 @@ HeaderView::HeaderView(MainWindow& w) : ViewPanel(w, "PHead") {
 
 void HeaderView::Open() {
   window.HideViews();
-  const HeaderTexts t = BuildHeaderTexts(window.context());
+  const HeaderTexts t = BuildHeaderTexts(window.scan());
   receiver_->setText(QString::fromStdString(t.receiver));
   recId_->setText(QString::fromStdString(t.recId));
   recVers_->setText(QString::fromStdString(t.recVers));

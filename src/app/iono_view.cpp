@@ -54,7 +54,7 @@ IonoView::IonoView(MainWindow& w) : ViewPanel(w, "PIO") {
 
 void IonoView::Open() {
   window.HideViews();
-  const IonoTexts t = BuildIonoTexts(window.context().iono);
+  const IonoTexts t = BuildIonoTexts(window.scan().Iono());
   tot_->setText(QString::fromStdString(t.tot));
   wn_->setText(QString::fromStdString(t.wn));
   for (int i = 0; i < 4; ++i) {

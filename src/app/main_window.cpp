@@ -30,7 +30,9 @@
 #include "app/pie_gauge.h"
 #include "app/view_panel.h"
 #include "app/view_registry.h"
-#include "engine/epoch/working_files.h"
+#include "app/widgets.h"
+#include "engine/stream/working_files.h"
+#include "engine/views/error_list.h"
 
 // The pictures and the manual live in the library's resources.
 static void InitResources() { Q_INIT_RESOURCE(resources); }
@@ -48,24 +50,40 @@ constexpr const char* kWhite = "#ffffff";
 struct IndicatorSpec {
   Indicator which;
   const char* name;
-  const char* caption;
+  const char* caption = nullptr;  // the observable's own caption when not given
 };
 
+using O = Observable;
+// In the order of the panel.
 constexpr IndicatorSpec kIndicators[] = {
-    {Indicator::C1, "STC1is", "C1"},          {Indicator::C2, "STC2is", "C2"},
-    {Indicator::C5, "STC5is", "C5"},          {Indicator::P1, "STP1is", "P1"},
-    {Indicator::P2, "STP2is", "P2"},          {Indicator::L1_CA, "STL1_CAis", "CA/L1"},
-    {Indicator::L1, "STL1is", "L1"},          {Indicator::L2_CA, "STL2_CAis", "CA/L2"},
-    {Indicator::L2, "STL2is", "L2"},          {Indicator::L5, "STL5is", "L5"},
-    {Indicator::D1_CA, "STD1_CAis", "CA/D1"}, {Indicator::D1, "STD1is", "D1"},
-    {Indicator::D2_CA, "STD2_CAis", "CA/D2"}, {Indicator::D2, "STD2is", "D2"},
-    {Indicator::D5, "STD5is", "D5"},          {Indicator::S1_CA, "STS1_CAis", "CA/S1"},
-    {Indicator::S1, "STS1is", "S1"},          {Indicator::S2_CA, "STS2_CAis", "CA/S2"},
-    {Indicator::S2, "STS2is", "S2"},          {Indicator::S5, "STS5is", "S5"},
-    {Indicator::Gps, "STgpsis", "GPS"},       {Indicator::Glo, "STglois", "GLO"},
-    {Indicator::Sbas, "STgeois", "SBAS"},     {Indicator::Gal, "STgalis", "GAL"},
-    {Indicator::EphGps, "STEphgpsis", "GPS"}, {Indicator::EphGlo, "STEphglois", "GLO"},
-    {Indicator::EphSbas, "STEphgeois", "SBAS"}, {Indicator::EphGal, "STEphgalis", "GAL"},
+    {IndicatorOf(O::C1), "STC1is"},
+    {IndicatorOf(O::C2), "STC2is"},
+    {IndicatorOf(O::C5), "STC5is"},
+    {IndicatorOf(O::P1), "STP1is"},
+    {IndicatorOf(O::P2), "STP2is"},
+    {IndicatorOf(O::L1_CA), "STL1_CAis"},
+    {IndicatorOf(O::L1), "STL1is"},
+    {IndicatorOf(O::L2_CA), "STL2_CAis"},
+    {IndicatorOf(O::L2), "STL2is"},
+    {IndicatorOf(O::L5), "STL5is"},
+    {IndicatorOf(O::D1_CA), "STD1_CAis"},
+    {IndicatorOf(O::D1), "STD1is"},
+    {IndicatorOf(O::D2_CA), "STD2_CAis"},
+    {IndicatorOf(O::D2), "STD2is"},
+    {IndicatorOf(O::D5), "STD5is"},
+    {IndicatorOf(O::S1_CA), "STS1_CAis"},
+    {IndicatorOf(O::S1), "STS1is"},
+    {IndicatorOf(O::S2_CA), "STS2_CAis"},
+    {IndicatorOf(O::S2), "STS2is"},
+    {IndicatorOf(O::S5), "STS5is"},
+    {Indicator::Gps, "STgpsis", "GPS"},
+    {Indicator::Glo, "STglois", "GLO"},
+    {Indicator::Sbas, "STgeois", "SBAS"},
+    {Indicator::Gal, "STgalis", "GAL"},
+    {Indicator::EphGps, "STEphgpsis", "GPS"},
+    {Indicator::EphGlo, "STEphglois", "GLO"},
+    {Indicator::EphSbas, "STEphgeois", "SBAS"},
+    {Indicator::EphGal, "STEphgalis", "GAL"},
     {Indicator::ExternalEvents, "STEEis", "External Events"},
 };
 
@@ -123,12 +141,7 @@ class MainWindow::WindowUi : public ScanUi {
   void SetProgress(int percent) override { w_.gauge_->SetValue(percent); }
   void ProcessEvents() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
   void Refresh() override {}
-  void Pause(int ms) override {
-    if (!w_.pauses) return;
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-  }
+  void Pause(int ms) override { app::Pause(w_.pauses, ms); }
   AntennaChoice AskAntenna(const std::string& letters) override {
     if (w_.antennaAsker) return w_.antennaAsker(letters);
     return w_.antennaDialog_->Ask(QString::fromStdString(letters));
@@ -191,8 +204,8 @@ void MainWindow::BuildMenus() {
     return a;
   };
   QMenu* file = menuBar()->addMenu("File");
-  add(file, "InputVNXfile1", "Input VNX file", [this] { InputVNXfile1Click(); });
-  add(file, "ScanVNXfile1", "Scan VNX file", [this] { ScanVNXfile1Click(); });
+  add(file, "InputVNXfile1", "Input VNX file", [this] { ChooseFileFromMenu(); });
+  add(file, "ScanVNXfile1", "Scan VNX file", [this] { StartScanFromMenu(); });
   add(file, "ViewSummury1", "View Summury", [this] {
     if (buildAndShowSummary) buildAndShowSummary();
   });
@@ -232,9 +245,9 @@ QWidget* MainWindow::BuildScanPanel() {
   stop_ = new QPushButton("Stop");
   stop_->setObjectName("BBStop");
   stop_->setToolTip("Stop the process of scanning");
-  connect(input_, &QPushButton::clicked, this, [this] { BBInputClick(); });
-  connect(scan_, &QPushButton::clicked, this, [this] { BBScanClick(); });
-  connect(stop_, &QPushButton::clicked, this, [this] { BBStopClick(); });
+  connect(input_, &QPushButton::clicked, this, [this] { ChooseFileByButton(); });
+  connect(scan_, &QPushButton::clicked, this, [this] { StartScanByButton(); });
+  connect(stop_, &QPushButton::clicked, this, [this] { StopScan(); });
   gauge_ = new PieGauge("GScan");
   gauge_->setFixedSize(64, 64);
   fileSize_ = new QLabel("Filesize");
@@ -256,7 +269,8 @@ QWidget* MainWindow::BuildScanPanel() {
   auto* observed = new QGridLayout;
   int col = 0;
   for (const IndicatorSpec& s : kIndicators) {
-    auto* l = new QLabel(s.caption);
+    auto* l = new QLabel(s.caption != nullptr ? s.caption
+                                              : InfoOf(static_cast<Observable>(s.which)).caption);
     l->setObjectName(s.name);
     l->setAlignment(Qt::AlignCenter);
     indicators_[static_cast<int>(s.which)] = l;
@@ -363,8 +377,7 @@ void MainWindow::SetViewItemsEnabled(bool enabled) {
 void MainWindow::ResetScanPanel() {
   file_->clear();
   scan_->setEnabled(false);
-  context().shownDateText.clear();
-  context().timeMsgCount = 0;
+  session_->ResetTimeLabels();
   date_->setText("00/00/0000");
   time_->setText("00:00:00");
   for (QLabel* l : indicators_) SetLit(l, false);
@@ -416,17 +429,17 @@ void MainWindow::ChooseFile(bool fromMenu) {
   scan_->setFocus();
 }
 
-void MainWindow::BBInputClick() {
+void MainWindow::ChooseFileByButton() {
   if (scanning_) return;  // the running scan keeps its working files
   ChooseFile(false);
 }
 
-void MainWindow::InputVNXfile1Click() {
+void MainWindow::ChooseFileFromMenu() {
   if (scanning_) return;
   ChooseFile(true);
 }
 
-void MainWindow::BBScanClick() {
+void MainWindow::StartScanByButton() {
   if (scanning_) return;
   scan_->setEnabled(false);
   scanning_ = true;
@@ -442,7 +455,7 @@ void MainWindow::BBScanClick() {
   if (closeAfterScan_) close();
 }
 
-void MainWindow::ScanVNXfile1Click() {
+void MainWindow::StartScanFromMenu() {
   // A scan command arriving while a scan runs (the menu stays usable) is refused: the running
   // scanner must not be destroyed under it.
   if (scanning_) {
@@ -460,7 +473,9 @@ void MainWindow::ScanVNXfile1Click() {
   if (closeAfterScan_) close();
 }
 
-void MainWindow::BBStopClick() { context().stopRequested = true; }
+void MainWindow::StopScan() {
+  session_->RequestStop();
+}
 
 bool MainWindow::RunScan() {
   inputFileName_ = file_->text();
@@ -477,14 +492,14 @@ bool MainWindow::RunScan() {
   QApplication::restoreOverrideCursor();
   gauge_->SetValue(0);
   fileSize_->setText("Filesize");
-  if (session_->Errors().size() > 1) ShowErrorList();
+  if (!session_->Errors().empty()) ShowErrorList();
   action("ViewSummury1")->setEnabled(true);
   return false;
 }
 
 bool MainWindow::OpenAndScan() {
   if (!session_->Scan(inputFileName_.toStdString())) return false;
-  if (session_->ScanResult() == 0) ShowMessage(QString("Processed  ") + " false");
+  if (session_->ResultCode() == 0) ShowMessage(QString("Processed  ") + " false");
   return true;
 }
 
@@ -494,9 +509,9 @@ void MainWindow::AfterScan() {
                            "Positions1", "Ephemerides1", "Ionoparameters1", "Occupations1"})
     action(name)->setEnabled(true);
   action("ViewSummury1")->setEnabled(true);
-  const ScanContext& ctx = context();
-  action("Externalevents1")->setEnabled(ctx.xaCount + ctx.xbCount > 0);
-  action("Attitude1")->setEnabled(ctx.arSeen || ctx.mr73Seen || ctx.mr37Seen);
+  const ScanResult ctx = scan();
+  action("Externalevents1")->setEnabled(ctx.XaCount() + ctx.XbCount() > 0);
+  action("Attitude1")->setEnabled(ctx.ArSeen() || ctx.Mr73Seen() || ctx.Mr37Seen());
   if (scanning_) {
     SetStatus("Making Summary...");
     if (buildAndShowSummary) buildAndShowSummary();
@@ -509,11 +524,11 @@ void MainWindow::AfterScan() {
 }
 
 void MainWindow::ShowErrorList() {
-  const auto& errors = session_->Errors();
-  shownErrorCount_ = static_cast<int>(std::min<size_t>(errors.size(), 100));
+  const std::vector<std::string> lines = ErrorListLines(session_->Errors());
+  shownErrorCount_ = static_cast<int>(std::min<size_t>(lines.size(), 100));
   errorList_->clear();
   for (int i = 0; i < shownErrorCount_; ++i)
-    errorList_->addItem(QString::fromStdString(errors[static_cast<size_t>(i)]));
+    errorList_->addItem(QString::fromStdString(lines[static_cast<size_t>(i)]));
   ShowInFront(errorPanel_);
   errorList_->setFocus();
 }
@@ -547,7 +562,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (scanning_) {
     // The scan stops at its next checkpoint; the window closes when it has returned.
     closeAfterScan_ = true;
-    context().stopRequested = true;
+    session_->RequestStop();
     event->ignore();
     return;
   }

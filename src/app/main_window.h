@@ -42,18 +42,19 @@ class MainWindow : public QMainWindow {
   bool pauses = true;
 
   Session& session() { return *session_; }
-  ScanContext& context() { return session_->Context(); }
+  // What the last scan left, read-only; changes go through session().
+  ScanResult scan() const { return session_->Result(); }
   const QString& startDir() const { return startDir_; }
   const QString& inputFileName() const { return inputFileName_; }
   bool scanning() const { return scanning_; }
   EpochTimeTable& epochTimes() { return epochTimes_; }
 
   // The commands.
-  void BBInputClick();
-  void InputVNXfile1Click();
-  void BBScanClick();
-  void ScanVNXfile1Click();
-  void BBStopClick();
+  void ChooseFileByButton();
+  void ChooseFileFromMenu();
+  void StartScanByButton();
+  void StartScanFromMenu();
+  void StopScan();
   void ShowErrorList();
   void OpenHelp(const QString& page);
   void OpenAbout();

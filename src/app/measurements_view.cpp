@@ -14,6 +14,7 @@
 #include "app/item_radio_group.h"
 #include "app/main_window.h"
 #include "app/pie_gauge.h"
+#include "app/widgets.h"
 
 namespace vnx::app {
 
@@ -24,7 +25,7 @@ constexpr int kGaugePauseMs = 300;
 
 QStringList ItemNames(const ObservableItem* items, int n) {
   QStringList names;
-  for (int i = 0; i < n; ++i) names << items[i].name;
+  for (int i = 0; i < n; ++i) names << items[i].Name();
   return names;
 }
 
@@ -32,12 +33,6 @@ QStringList NumberItems(int first, int last) {
   QStringList items;
   for (int i = first; i <= last; ++i) items << QString::number(i);
   return items;
-}
-
-QPushButton* Button(const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(name);
-  return b;
 }
 
 }  // namespace
@@ -75,12 +70,12 @@ QWidget* MeasurementsView::BuildControls() {
   connect(smooth_, &ItemRadioGroup::Clicked, this, &MeasurementsView::SmoothClick);
   connect(measSmooth_, &ItemRadioGroup::Clicked, this, &MeasurementsView::MeasSmoothClick);
   gauge_ = new PieGauge("GMeas");
-  auto* combinations = Button("BBComObs", "Combinations");
+  auto* combinations = NamedButton("BBComObs", "Combinations");
   connect(combinations, &QPushButton::clicked, this, [this] { ComObsClick(); });
-  auto* calculator = Button("BitBtn29", "Epoch --> Time");
+  auto* calculator = NamedButton("BitBtn29", "Epoch --> Time");
   calculator->setToolTip("Epoch number --> time calculator");
   connect(calculator, &QPushButton::clicked, this, [this] { window.OpenCalculator(); });
-  close_ = Button("BBCloseMeas", "Close");
+  close_ = NamedButton("BBCloseMeas", "Close");
   connect(close_, &QPushButton::clicked, this, [this] { CloseView(); });
   for (QWidget* x : std::initializer_list<QWidget*>{measurs_, smooth_, measSmooth_})
     v->addWidget(x);
@@ -100,7 +95,7 @@ QWidget* MeasurementsView::BuildSatelliteGroups() {
                 new ItemRadioGroup("RGMGEO", " GEO", NumberItems(20, 38), 4),
                 new ItemRadioGroup("RGMGAL", " GAL ", NumberItems(1, 32), 4)};
   for (int s = 0; s < 4; ++s) {
-    const auto system = static_cast<SatSystem>(s);
+    const auto system = kSatSystems[static_cast<size_t>(s)];
     connect(Group(system), &ItemRadioGroup::Clicked, this,
             [this, system](int item) { SatelliteClick(system, item); });
     v->addWidget(Group(system));
@@ -127,8 +122,8 @@ QFrame* MeasurementsView::BuildCombinationsPanel() {
   comObs_->SetItemIndex(0);
   comObs_->setStyleSheet("QGroupBox { background-color: #c0ffc0; }");
   auto* buttons = new QHBoxLayout;
-  auto* ok = Button("BBOkComObs", "Ok");
-  auto* cancel = Button("BBCloseComObs", "Cancel");
+  auto* ok = NamedButton("BBOkComObs", "Ok");
+  auto* cancel = NamedButton("BBCloseComObs", "Cancel");
   connect(ok, &QPushButton::clicked, this, [this] { OkComObsClick(); });
   connect(cancel, &QPushButton::clicked, this, [this] { CloseComObsClick(); });
   buttons->addWidget(ok);
@@ -163,8 +158,8 @@ void MeasurementsView::ResetForScan() {
 
 void MeasurementsView::RelabelSatellites() {
   for (int s = 0; s < 4; ++s) {
-    const auto system = static_cast<SatSystem>(s);
-    const std::vector<std::string> texts = SatelliteItemTexts(window.context(), system);
+    const auto system = kSatSystems[static_cast<size_t>(s)];
+    const std::vector<std::string> texts = SatelliteItemTexts(window.scan(), system);
     for (size_t i = 0; i < texts.size(); ++i)
       Group(system)->SetItemText(static_cast<int>(i), QString::fromStdString(texts[i]));
   }
@@ -176,7 +171,8 @@ SelectedSatellite MeasurementsView::Selected() const {
 
 void MeasurementsView::SatelliteClick(SatSystem system, int item) {
   for (int s = 0; s < 4; ++s)
-    if (static_cast<SatSystem>(s) != system) satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
+    if (kSatSystems[static_cast<size_t>(s)] != system)
+      satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
   Group(system)->SetItemIndex(item);
   selectedSystem_ = system;
   chart_->Clear(0);
@@ -243,7 +239,7 @@ void MeasurementsView::OkComObsClick() {
 }
 
 void MeasurementsView::DrawObservable() {
-  const MeasurementChart c = DrawObservableChart(ChartSourceOf(window.context()), Selected(),
+  const MeasurementChart c = DrawObservableChart(ChartSourceOf(window.scan()), Selected(),
                                                  measurs_->ItemIndex(), [this](int p) {
                                                    gauge_->SetValue(p);
                                                    gauge_->repaint();
@@ -253,7 +249,7 @@ void MeasurementsView::DrawObservable() {
 }
 
 void MeasurementsView::DrawSmoothing() {
-  const MeasurementChart c = DrawSmoothingChart(ChartSourceOf(window.context()), Selected(),
+  const MeasurementChart c = DrawSmoothingChart(ChartSourceOf(window.scan()), Selected(),
                                                 measSmooth_->ItemIndex(), [this](int p) {
                                                   gauge_->SetValue(p);
                                                   gauge_->repaint();
@@ -264,7 +260,7 @@ void MeasurementsView::DrawSmoothing() {
 
 void MeasurementsView::DrawCombination() {
   const int item = std::max(comObs_->ItemIndex(), 0);
-  const MeasurementChart c = DrawCombinationChart(ChartSourceOf(window.context()), Selected(),
+  const MeasurementChart c = DrawCombinationChart(ChartSourceOf(window.scan()), Selected(),
                                                   static_cast<Combination>(item), [this](int p) {
                                                     gauge_->SetValue(p);
                                                     gauge_->repaint();
@@ -285,19 +281,12 @@ void MeasurementsView::ShowChart(const MeasurementChart& c) {
 }
 
 void MeasurementsView::FinishGauge(bool pauseFirst) {
-  if (pauseFirst) Pause(kGaugePauseMs);
+  if (pauseFirst) Pause(window.pauses, kGaugePauseMs);
   gauge_->SetValue(100);
   gauge_->repaint();
-  Pause(kGaugePauseMs);
+  Pause(window.pauses, kGaugePauseMs);
   gauge_->SetValue(0);
   gauge_->repaint();
-}
-
-void MeasurementsView::Pause(int ms) {
-  if (!window.pauses) return;
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace vnx::app

@@ -39,7 +39,9 @@ class MeasurementsView : public ViewPanel {
   QWidget* BuildControls();
   QWidget* BuildSatelliteGroups();
   QFrame* BuildCombinationsPanel();
-  ItemRadioGroup* Group(SatSystem s) const { return satGroups_[static_cast<size_t>(s)]; }
+  ItemRadioGroup* Group(SatSystem s) const {
+    return satGroups_[static_cast<size_t>(SystemIndex(s))];
+  }
   SelectedSatellite Selected() const;
   void RelabelSatellites();
   void DrawObservable();
@@ -47,7 +49,6 @@ class MeasurementsView : public ViewPanel {
   void DrawCombination();
   void ShowChart(const MeasurementChart& chart);
   void FinishGauge(bool pauseFirst);
-  void Pause(int ms);
 
   Chart* chart_;
   ItemRadioGroup* measurs_;

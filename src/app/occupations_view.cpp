@@ -55,7 +55,7 @@ void OccupationsView::Open() {
 
 bool OccupationsView::FillList() {
   list_->clear();
-  const OccupationList result = BuildOccupationList(window.context());
+  const OccupationList result = BuildOccupationList(window.scan());
   QStringList lines;
   lines.reserve(static_cast<int>(result.lines.size()));
   for (const std::string& l : result.lines) lines << QString::fromStdString(l);
@@ -67,8 +67,8 @@ bool OccupationsView::FillList() {
 void OccupationsView::DrawBand() {
   chart_->SetLeftRange(-1, 1);
   chart_->ClearAll();
-  const ScanContext& ctx = window.context();
-  chart_->SetLeftTitle(QString::fromStdString(ctx.headerInfo[kHeaderReceiverId]), 0);
+  const ScanResult ctx = window.scan();
+  chart_->SetLeftTitle(QString::fromStdString(ctx.HeaderInfo()[kHeaderReceiverId]), 0);
   const OccupationBand band = BuildOccupationBand(ctx);
   chart_->SetPoints(0, band.staticEpochs.x, band.staticEpochs.y);
   chart_->SetPoints(1, band.kinematicEpochs.x, band.kinematicEpochs.y);

@@ -192,7 +192,7 @@ void PositionsView::DrawSolutions() {
   request.velocity = posVel_->ItemIndex() == 1;
   for (int k = 0; k < kSolutionTypeCount; ++k)
     request.types[static_cast<size_t>(k)] = typeBoxes_[static_cast<size_t>(k)]->isChecked();
-  const SolutionChart result = SolutionSeries(window.context(), request);
+  const SolutionChart result = SolutionSeries(window.scan(), request);
   for (int k = 0; k < kSolutionTypeCount; ++k)
     chart_->SetPoints(k, result.series[static_cast<size_t>(k)].x,
                       result.series[static_cast<size_t>(k)].y);
@@ -205,7 +205,7 @@ void PositionsView::DrawDops() {
   std::array<bool, kDopCount> shown{};
   for (int k = 0; k < kDopCount; ++k)
     shown[static_cast<size_t>(k)] = dopChecks_[static_cast<size_t>(k)]->isChecked();
-  const DopChart result = DopSeries(window.context(), shown);
+  const DopChart result = DopSeries(window.scan(), shown);
   for (int k = 0; k < kDopCount; ++k)
     dopChart_->SetPoints(k, result.series[static_cast<size_t>(k)].x,
                          result.series[static_cast<size_t>(k)].y);

@@ -14,6 +14,7 @@
 #include "app/item_radio_group.h"
 #include "app/main_window.h"
 #include "app/pie_gauge.h"
+#include "app/widgets.h"
 
 namespace vnx::app {
 
@@ -28,12 +29,16 @@ struct SeriesStyle {
   QColor color;
 };
 
-// ALL, GPS, GLO, GEO, GAL; GEO is the stored colour value 16711808 (blue-violet).
-const SeriesStyle kSeries[kSatSeriesCount] = {{"ALL", QColor(0, 255, 0)},
-                                              {"GPS", QColor(255, 0, 0)},
-                                              {"GLO", QColor(0, 0, 255)},
-                                              {"GEO", QColor(0x80, 0x00, 0xFF)},
-                                              {"GAL", QColor(255, 255, 0)}};
+// ALL, then the systems with their names and colours (GEO is the stored colour value
+// 16711808, blue-violet).
+std::array<SeriesStyle, kSatSeriesCount> SeriesStyles() {
+  std::array<SeriesStyle, kSatSeriesCount> out{{{"ALL", QColor(0, 255, 0)}}};
+  for (int k = 0; k < kSatSystemCount; ++k) {
+    const SatSystemInfo& info = kSatSystemInfo[static_cast<size_t>(k)];
+    out[static_cast<size_t>(k) + 1] = {info.shortName, QColor::fromRgb(info.colour)};
+  }
+  return out;
+}
 
 struct GroupLayout {
   const char* name;
@@ -51,12 +56,6 @@ QStringList Labels(SatSystem s) {
   for (int i = 0; i < SatelliteItemCount(s); ++i)
     items << QString::number(SatelliteItemLabel(s, i));
   return items;
-}
-
-QPushButton* Button(const char* name, const QString& caption) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(name);
-  return b;
 }
 
 }  // namespace
@@ -110,7 +109,7 @@ QWidget* SatellitesView::BuildChartArea() {
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(2);
   for (int s = 0; s < kSatSystemCount; ++s) {
-    const auto system = static_cast<SatSystem>(s);
+    const auto system = kSatSystems[static_cast<size_t>(s)];
     auto* g =
         new ItemRadioGroup(kGroups[s].name, kGroups[s].caption, Labels(system), kGroups[s].columns);
     connect(g, &ItemRadioGroup::Clicked, this,
@@ -125,7 +124,7 @@ QWidget* SatellitesView::BuildChartArea() {
   chart_->SetTitle("Satellites");
   chart_->SetBottomTitle("Epoch number");
   chart_->SetLeftTitle("Number of satellites");
-  for (const SeriesStyle& s : kSeries) chart_->AddSeries(s.name, s.color, 3);
+  for (const SeriesStyle& s : SeriesStyles()) chart_->AddSeries(s.name, s.color, 3);
   chart_->SetLegendVisible(true);
   PlaceChart(kWideChart);
   return area;
@@ -144,7 +143,7 @@ QWidget* SatellitesView::BuildMaskPanel() {
   maskEdit_->setFixedWidth(40);
   maskUpDown_ = new MaskUpDown(*maskEdit_, 0, 90);
   maskUpDown_->setEnabled(false);
-  accept_ = Button("BBElMask", "Accept");
+  accept_ = NamedButton("BBElMask", "Accept");
   accept_->setEnabled(false);
   connect(accept_, &QPushButton::clicked, this, [this] { AcceptClick(); });
   row->addWidget(label);
@@ -163,10 +162,10 @@ QWidget* SatellitesView::BuildControls() {
   connect(mode_, &ItemRadioGroup::Clicked, this, [this](int item) { ModeClick(item); });
   gauge_ = new PieGauge("GAzEl");
   gauge_->setFixedSize(48, 48);
-  calculator_ = Button("BBVTimeAzEl", "Epoch --> Time");
+  calculator_ = NamedButton("BBVTimeAzEl", "Epoch --> Time");
   calculator_->setToolTip("Epoch number --> time calculator");
   connect(calculator_, &QPushButton::clicked, this, [this] { window.OpenCalculator(); });
-  close_ = Button("BBCloseSat", "Close");
+  close_ = NamedButton("BBCloseSat", "Close");
   connect(close_, &QPushButton::clicked, this, [this] { CloseClick(); });
   row->addWidget(mode_);
   row->addWidget(BuildMaskPanel());
@@ -183,7 +182,7 @@ void SatellitesView::PlaceChart(int width) {
 }
 
 void SatellitesView::ShowMask() {
-  maskEdit_->setText(QString::number(window.context().elevationMask));
+  maskEdit_->setText(QString::number(window.scan().ElevationMask()));
 }
 
 void SatellitesView::Open() {
@@ -232,7 +231,8 @@ void SatellitesView::ModeClick(int item) {
 
 void SatellitesView::SatelliteClick(SatSystem system, int item) {
   for (int s = 0; s < kSatSystemCount; ++s)
-    if (static_cast<SatSystem>(s) != system) satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
+    if (kSatSystems[static_cast<size_t>(s)] != system)
+      satGroups_[static_cast<size_t>(s)]->SetItemIndex(-1);
   if (Group(system)->ItemIndex() != item) Group(system)->SetItemIndex(item);
   selectedSystem_ = system;
   if (mode_->ItemIndex() == 0) return;
@@ -245,7 +245,7 @@ void SatellitesView::SatelliteClick(SatSystem system, int item) {
 }
 
 void SatellitesView::AcceptClick() {
-  window.context().elevationMask = maskEdit_->text().toInt();
+  window.session().SetElevationMask(maskEdit_->text().toInt());
   if (!calculator_->isHidden() && mode_->ItemIndex() == 0) RunCountPass();
 }
 
@@ -258,15 +258,15 @@ void SatellitesView::RunCountPass() {
   chart_->ClearAll();
   chart_->SetLeftTitle("Number of satellites");
   ShowMask();
-  const ScanContext& ctx = window.context();
+  const ScanResult ctx = window.scan();
   const SatelliteChart result =
-      CountSatellites(SatelliteFilesOf(ctx), ctx.elevationMask, [this](int percent) {
+      CountSatellites(SatelliteFilesOf(ctx), ctx.ElevationMask(), [this](int percent) {
         gauge_->SetValue(percent);
         gauge_->repaint();
       });
   ShowChart(result);
   if (gauge_->Value() == 100) {
-    Pause(kGaugePauseMs);
+    Pause(window.pauses, kGaugePauseMs);
     gauge_->SetValue(0);
     gauge_->repaint();
   }
@@ -283,7 +283,7 @@ void SatellitesView::RunTrack() {
     return;
   }
   const int label = SatelliteItemLabel(selectedSystem_, item);
-  ShowChart(SatelliteTrack(SatelliteFilesOf(window.context()), selectedSystem_, label,
+  ShowChart(SatelliteTrack(SatelliteFilesOf(window.scan()), selectedSystem_, label,
                            elevation ? TrackKind::Elevation : TrackKind::Azimuth));
 }
 
@@ -297,9 +297,10 @@ void SatellitesView::ShowChart(const SatelliteChart& result) {
 }
 
 void SatellitesView::Relabel() {
-  const ScanContext& ctx = window.context();
+  const ScanResult ctx = window.scan();
   for (int s = 0; s < kSatSystemCount; ++s) {
-    const std::vector<std::string> texts = SatelliteItemTexts(ctx, static_cast<SatSystem>(s));
+    const std::vector<std::string> texts =
+        SatelliteItemTexts(ctx, kSatSystems[static_cast<size_t>(s)]);
     for (size_t i = 0; i < texts.size(); ++i)
       satGroups_[static_cast<size_t>(s)]->SetItemText(static_cast<int>(i),
                                                       QString::fromStdString(texts[i]));
@@ -308,13 +309,6 @@ void SatellitesView::Relabel() {
 
 void SatellitesView::SetSatelliteGroupsEnabled(bool enabled) {
   for (ItemRadioGroup* g : satGroups_) g->setEnabled(enabled);
-}
-
-void SatellitesView::Pause(int ms) {
-  if (!window.pauses) return;
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace vnx::app

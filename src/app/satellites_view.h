@@ -40,7 +40,9 @@ class SatellitesView : public ViewPanel {
   void CloseClick();   // BBCloseSat
 
   SatSystem SelectedSystem() const { return selectedSystem_; }
-  ItemRadioGroup* Group(SatSystem s) const { return satGroups_[static_cast<size_t>(s)]; }
+  ItemRadioGroup* Group(SatSystem s) const {
+    return satGroups_[static_cast<size_t>(SystemIndex(s))];
+  }
 
  private:
   QWidget* BuildChartArea();
@@ -53,7 +55,6 @@ class SatellitesView : public ViewPanel {
   void SetSatelliteGroupsEnabled(bool enabled);
   void PlaceChart(int width);
   void ShowMask();
-  void Pause(int ms);
 
   Chart* chart_;
   ItemRadioGroup* mode_;

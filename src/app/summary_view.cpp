@@ -5,9 +5,11 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <string_view>
 
 #include "app/main_window.h"
 #include "app/times_view.h"
+#include "controls/control_names.h"
 #include "engine/views/ephemeris_counts.h"
 #include "engine/views/summary.h"
 
@@ -98,9 +100,9 @@ SummaryView::SummaryView(MainWindow& w, TimesView& times) : ViewPanel(w, "PSumm"
   for (int i = 0; i < kSolutionCount; ++i) {
     solGrid->addWidget(new QLabel(kSolutionRows[i].caption), i, 0);
     auto* v = new QLabel;
-    v->setObjectName(kSolutionRows[i].control);
-    labels_[kSolutionRows[i].control] = v;
-    designed_[kSolutionRows[i].control] = QString();
+    v->setObjectName(SolutionControl(i));
+    labels_[SolutionControl(i)] = v;
+    designed_[SolutionControl(i)] = QString();
     solGrid->addWidget(v, i, 1);
   }
   right->addWidget(sol);
@@ -112,12 +114,13 @@ SummaryView::SummaryView(MainWindow& w, TimesView& times) : ViewPanel(w, "PSumm"
   auto* mesr = Group("GBSumMesr", " Measurements");
   auto* mGrid = new QGridLayout(mesr);
   for (int i = 0; i < kObservableCount; ++i) {
-    mGrid->addWidget(new QLabel(kObservableRows[i].caption), i % 10, (i / 10) * 2);
+    mGrid->addWidget(new QLabel(kObservables[static_cast<size_t>(i)].caption), i % 10,
+                     (i / 10) * 2);
     auto* v = new QLabel;
-    v->setObjectName(kObservableRows[i].control);
+    v->setObjectName(ObservableControl(static_cast<Observable>(i)));
     v->setMinimumWidth(70);
-    labels_[kObservableRows[i].control] = v;
-    designed_[kObservableRows[i].control] = QString();
+    labels_[ObservableControl(static_cast<Observable>(i))] = v;
+    designed_[ObservableControl(static_cast<Observable>(i))] = QString();
     mGrid->addWidget(v, i % 10, (i / 10) * 2 + 1);
   }
   right->addWidget(mesr);
@@ -176,42 +179,24 @@ void SummaryView::Clear() {
 }
 
 void SummaryView::Build() {
-  ScanContext& ctx = window.context();
+  const ScanResult ctx = window.scan();
   const Summary s = BuildSummary(ctx, times_.Analysis(), window.inputFileName().toStdString(),
-                                 EphemerisCountsOf(ctx.ephemerides));
+                                 EphemerisCountsOf(ctx.Ephemerides()));
+  if (s.epochs) window.session().StartElevationMask();
   SetErrorFlag(QString::fromStdString(s.errorFlag.text), s.errorFlag.colour == SummaryColour::Red);
   if (s.errorFlag.showErrorsEnabled) {
     showErrors_->setEnabled(*s.errorFlag.showErrorsEnabled);
     window.action("ViewErrors1")->setEnabled(*s.errorFlag.showErrorsEnabled);
   }
+  // The same texts under the same names as vnx-check reports them; the error flag has its own
+  // colours.
+  for (const ControlText& t : SummaryControlTexts(s))
+    if (std::string_view(t.control) != "STSumErr") SetText(t.control, t.text);
   if (const auto& e = s.epochs) {
-    SetText("STSumStartEp", e->start);
-    SetText("STSumFinish", e->finish);
-    SetText("STSumNumEp", e->epochs);
-    SetText("STSumInterval", e->interval);
-    SetText("STSumGap", e->gaps);
-    SetText("STSumXA", e->xa);
-    SetText("STSumXB", e->xb);
-    SetText("STSumElMask", e->elevationMaskText);
-    SetText("STSumAzim", e->azimuths);
-    SetText("ESumGPS", e->gps.text);
-    SetText("ESumGEO", e->geo.text);
-    SetText("ESumGLO", e->glo.text);
-    SetText("ESumGAL", e->gal.text);
-    SetText("EGPSEph", e->gpsEph.text);
-    SetText("EGLOEph", e->gloEph.text);
-    SetText("EGEOEph", e->geoEph.text);
-    SetText("EGALEph", e->galEph.text);
     for (const char* name : {"EElMask", "UDElMask"})
       if (auto* c = window.findChild<QWidget*>(name)) c->setEnabled(e->elevationMaskEnabled);
   }
   if (const auto& r = s.records) {
-    SetText("STSumMaxSat", r->maxSatsText);
-    SetText("STSumMinSat", r->minSatsText);
-    for (int i = 0; i < kObservableCount; ++i)
-      SetText(kObservableRows[i].control, r->ObservableText(i));
-    for (int i = 0; i < kSolutionCount; ++i)
-      SetText(kSolutionRows[i].control, r->SolutionText(i));
     SetText("ESumFile", r->file);
   }
   if (!s.message.empty()) window.ShowMessage(QString::fromStdString(s.message));
@@ -225,7 +210,7 @@ void SummaryView::Open() {
 
 void SummaryView::ShowErrors() {
   window.ShowStartPanel();
-  if (window.session().Errors().size() > 1) {
+  if (!window.session().Errors().empty()) {
     window.ShowErrorList();
     if (auto* b = window.findChild<QPushButton*>("BBCloseErr")) b->setFocus();
   }

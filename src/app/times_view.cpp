@@ -62,7 +62,7 @@ void TimesView::ResetForScan() {
 bool TimesView::RunAnalysis() {
   list_->clear();
   chart_->Clear(0);
-  analysis_ = RunEpochAnalysis(window.context(), [this](int percent) {
+  analysis_ = RunEpochAnalysis(window.scan(), [this](int percent) {
     window.SetGauge(percent);
     window.repaint();
   });
@@ -87,12 +87,12 @@ bool TimesView::RunAnalysis() {
 
 void TimesView::Open() {
   window.HideViews();
-  const ScanContext& ctx = window.context();
+  const ScanResult ctx = window.scan();
   if (list_->count() > 0) {
-    epochs_->setText(QString("Epochs (%1)").arg(ctx.epochCount));
+    epochs_->setText(QString("Epochs (%1)").arg(ctx.EpochCount()));
     start_->setText("Start   " + list_->item(0)->text());
     finish_->setText("Finish " + list_->item(list_->count() - 1)->text());
-    interval_->setText(QString("Interval  %1 ms").arg(ctx.epoch.EpochInterval));
+    interval_->setText(QString("Interval  %1 ms").arg(ctx.EpochInterval()));
     gaps_->setText(QString("Gaps  %1").arg(analysis_.gapCount));
   } else {
     window.ShowMessage("There is only Header in file!");

@@ -15,7 +15,7 @@ struct CheckReport {
   std::string file;
   bool mapped = false;
   bool processed = false;
-  std::vector<std::string> errors;    // the error list, heading first
+  std::vector<ScanError> errors;      // the error list
   std::vector<std::string> messages;  // what the window would show in message boxes
   int32_t epochs = 0;
   int32_t intervalMs = 0;

@@ -3,44 +3,37 @@
 #include <array>
 #include <cctype>
 
+#include "controls/control_names.h"
+
 namespace vnx {
 
 namespace {
 
-constexpr std::array<EphSystem, 4> kSystems{EphSystem::Gps, EphSystem::Glonass, EphSystem::Sbas,
-                                            EphSystem::Galileo};
+constexpr const auto& kSystems = kSatSystems;
 
-const char* SystemName(EphSystem s) {
-  switch (s) {
-    case EphSystem::Gps:
-      return "GPS";
-    case EphSystem::Glonass:
-      return "GLO";
-    case EphSystem::Sbas:
-      return "GEO";
-    case EphSystem::Galileo:
-      return "GAL";
-  }
-  return "";
+const char* SystemName(SatSystem s) {
+  return InfoOf(s).shortName;
 }
 
-const char* JsonKey(EphSystem s) {
+const char* JsonKey(SatSystem s) {
   switch (s) {
-    case EphSystem::Gps:
+    case SatSystem::Gps:
       return "gps";
-    case EphSystem::Glonass:
+    case SatSystem::Glonass:
       return "glonass";
-    case EphSystem::Sbas:
+    case SatSystem::Sbas:
       return "sbas";
-    case EphSystem::Galileo:
+    case SatSystem::Galileo:
       return "galileo";
+    default:
+      break;
   }
   return "";
 }
 
-bool SystemFromLetter(char c, EphSystem& s) {
-  for (EphSystem candidate : kSystems)
-    if (EphSystemLetter(candidate) == c) {
+bool SystemFromLetter(char c, SatSystem& s) {
+  for (SatSystem candidate : kSystems)
+    if (InfoOf(candidate).letter == c) {
       s = candidate;
       return true;
     }
@@ -57,14 +50,14 @@ bool ParseNumber(const std::string& text, int& out) {
 }
 
 bool ScanUsable(const Session& session, bool mapped) {
-  return mapped && session.ScanResult() == 1 && session.WriteFailure().empty();
+  return mapped && session.ResultCode() == 1 && session.WriteFailure().empty();
 }
 
 nlohmann::json PageJson(const EphemerisSelector& sel, const EphemerisPage& page) {
   nlohmann::json texts = nlohmann::json::array();
-  for (const auto& [control, text] : page.texts)
+  for (const auto& [control, text] : NameEphemerisTexts(page.system, page.texts))
     texts.push_back({{"control", control}, {"text", text}});
-  return {{"system", std::string(1, EphSystemLetter(sel.system))},
+  return {{"system", std::string(1, InfoOf(sel.system).letter)},
           {"satellite", sel.satellite},
           {"ordinal", sel.ordinal},
           {"found", page.outcome == EphPageOutcome::Filled},
@@ -75,12 +68,12 @@ nlohmann::json PageJson(const EphemerisSelector& sel, const EphemerisPage& page)
 // The selected ephemeris; a satellite with fewer than N ephemerides is reported as not found
 // here, where the view would simply show nothing new.
 EphemerisPage SelectedPage(const Session& session, const EphemerisSelector& sel) {
-  const ScanContext& ctx = session.Context();
+  const ScanResult ctx = session.Result();
   EphemerisPage page =
-      FillEphemerisPage(ctx.files, ctx.ephemerides, sel.system, sel.satellite, sel.ordinal);
+      FillEphemerisPage(ctx.Files(), ctx.Ephemerides(), sel.system, sel.satellite, sel.ordinal);
   if (page.outcome == EphPageOutcome::Unchanged)
     page.messages.push_back("Ephemeris " + std::to_string(sel.ordinal) + " for SV " +
-                            EphSystemLetter(sel.system) + std::to_string(sel.satellite) +
+                            InfoOf(sel.system).letter + std::to_string(sel.satellite) +
                             "  is not found");
   return page;
 }
@@ -101,7 +94,7 @@ bool ParseEphemerisSelector(const std::string& text, EphemerisSelector& out) {
   int n = 0, ordinal = 0;
   if (!ParseNumber(text.substr(1, colon - 1), n) || !ParseNumber(text.substr(colon + 1), ordinal))
     return false;
-  if (n < EphSystemFirstNumber(sel.system) || n > EphSystemLastNumber(sel.system) || ordinal < 1)
+  if (n < InfoOf(sel.system).firstLabel || n > InfoOf(sel.system).lastLabel || ordinal < 1)
     return false;
   sel.satellite = n;
   sel.ordinal = ordinal;
@@ -111,14 +104,14 @@ bool ParseEphemerisSelector(const std::string& text, EphemerisSelector& out) {
 
 std::vector<std::string> EphemerisCountLines(const EphemerisStore& store) {
   std::vector<std::string> out;
-  for (EphSystem s : kSystems) {
+  for (SatSystem s : kSystems) {
     const std::vector<int> sats = store.Satellites(s);
     int32_t total = 0;
     for (int n : sats) total += store.Count(s, n);
     out.push_back(std::string(SystemName(s)) + ": " + std::to_string(sats.size()) +
                   " satellites, " + std::to_string(total) + " ephemerides");
     for (int n : sats)
-      out.push_back("  " + std::string(1, EphSystemLetter(s)) + std::to_string(n) + " " +
+      out.push_back("  " + std::string(1, InfoOf(s).letter) + std::to_string(n) + " " +
                     std::to_string(store.Count(s, n)));
   }
   return out;
@@ -126,7 +119,7 @@ std::vector<std::string> EphemerisCountLines(const EphemerisStore& store) {
 
 nlohmann::json EphemerisCountsJson(const EphemerisStore& store) {
   nlohmann::json j = nlohmann::json::object();
-  for (EphSystem s : kSystems) {
+  for (SatSystem s : kSystems) {
     nlohmann::json list = nlohmann::json::array();
     for (int n : store.Satellites(s))
       list.push_back({{"satellite", n}, {"ephemerides", store.Count(s, n)}});
@@ -137,7 +130,8 @@ nlohmann::json EphemerisCountsJson(const EphemerisStore& store) {
 
 std::vector<std::string> EphemerisPageLines(const EphemerisPage& page) {
   std::vector<std::string> out;
-  for (const auto& [control, text] : page.texts) out.push_back(control + "\t" + text);
+  for (const auto& [control, text] : NameEphemerisTexts(page.system, page.texts))
+    out.push_back(control + "\t" + text);
   return out;
 }
 
@@ -153,8 +147,8 @@ int RunEphemerisQuery(const Session& session, bool mapped, const EphemerisQuery&
   }
   std::vector<std::string> lines;
   if (status == 0 && query.counts) {
-    j["ephemerides"] = EphemerisCountsJson(session.Context().ephemerides);
-    lines = EphemerisCountLines(session.Context().ephemerides);
+    j["ephemerides"] = EphemerisCountsJson(session.Result().Ephemerides());
+    lines = EphemerisCountLines(session.Result().Ephemerides());
   }
   if (status == 0 && !query.selector.empty()) {
     const EphemerisPage page = SelectedPage(session, sel);

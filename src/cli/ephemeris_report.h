@@ -15,7 +15,7 @@ namespace vnx {
 // "G5:2": system letter (G, R, S, E), satellite as the view numbers it (SBAS PRN - 100),
 // ordinal N of the ephemeris among the satellite's records.
 struct EphemerisSelector {
-  EphSystem system = EphSystem::Gps;
+  SatSystem system = SatSystem::Gps;
   int satellite = 0;
   int32_t ordinal = 0;
 };

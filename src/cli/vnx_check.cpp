@@ -10,7 +10,7 @@
 
 #include "cli/check_report.h"
 #include "cli/ephemeris_report.h"
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool mapped = session.Scan(o.file);
-  if (mapped && session.ScanResult() == 0) ui.messages.push_back("Processed   false");
+  if (mapped && session.ResultCode() == 0) ui.messages.push_back("Processed   false");
   if (o.ephemerides.counts || !o.ephemerides.selector.empty()) {
     o.ephemerides.json = o.json;
     const int status = vnx::RunEphemerisQuery(session, mapped, o.ephemerides, o.file, ui.messages,

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/epoch/working_files.h"
 #include "engine/rinex/rinex_export.h"
 #include "engine/session.h"
 
@@ -41,12 +41,16 @@ struct Options {
   bool showVersion = false;
 };
 
-bool ParseSystems(const std::string& letters, bool (&systems)[vnx::rinex::kSysCount]) {
-  for (bool& s : systems) s = false;
+bool ParseSystems(const std::string& letters, std::array<bool, vnx::kSatSystemCount>& systems) {
+  systems.fill(false);
   for (char c : letters) {
-    const char* at = std::strchr("GRES", c);
-    if (c == 0 || at == nullptr) return false;
-    systems[at - "GRES"] = true;
+    bool known = false;
+    for (vnx::SatSystem s : vnx::kSatSystems) {
+      if (vnx::InfoOf(s).letter != c) continue;
+      systems[static_cast<size_t>(vnx::SystemIndex(s))] = true;
+      known = true;
+    }
+    if (!known) return false;
   }
   return !letters.empty();
 }
@@ -160,14 +164,14 @@ int main(int argc, char** argv) {
   };
   const bool mapped = session.Scan(o.log);
   for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.c_str());
-  if (!mapped || session.ScanResult() == 0 || !session.WriteFailure().empty()) {
-    if (mapped && session.ScanResult() == 0) std::fprintf(stderr, "Processed   false\n");
+  if (!mapped || session.ResultCode() == 0 || !session.WriteFailure().empty()) {
+    if (mapped && session.ResultCode() == 0) std::fprintf(stderr, "Processed   false\n");
     cleanUp();
     return 2;
   }
-  const vnx::rinex::ExportInput in = vnx::rinex::ExportInputFromScan(session.Context(), o.log);
+  const vnx::rinex::ExportInput in = vnx::rinex::ExportInputFromScan(session.Result(), o.log);
   const vnx::rinex::ExportResult r = vnx::rinex::ExportRinex(in, o.exp);
-  const size_t scanErrors = session.Errors().size() - 1;
+  const size_t scanErrors = session.Errors().size();
   cleanUp();
   for (const auto& f : r.files)
     std::printf("%s: %s, %llu bytes\n", f.path.c_str(), f.kind.c_str(),

@@ -29,7 +29,6 @@ void ClampTo(T& count, uint64_t committed) {
 
 Session::Session(ScanUi* ui) : ctx_(PickUi(ui, headless_)) {
   vnx::ResetScanState(ctx_);
-  ctx_.errors.push_back("     Errors:");
 }
 
 Session::~Session() = default;
@@ -58,7 +57,6 @@ bool Session::Scan(const std::string& path) {
   ctx_.askAntenna = true;
   ctx_.selectedAntenna = '0';
   ctx_.errors.clear();
-  ctx_.errors.push_back("     Errors:");
   writeFailure_.clear();
   scanResult_ = 0;
   scanner_.reset();  // unmaps the previous file
@@ -67,6 +65,16 @@ bool Session::Scan(const std::string& path) {
   scanResult_ = scanner_->Scan();
   FinishScan();
   return true;
+}
+
+void Session::StartElevationMask() {
+  if (!ctx_.elevSeen) ctx_.minElevationSeen = 0;
+  ctx_.elevationMask = ctx_.minElevationSeen;
+}
+
+void Session::ResetTimeLabels() {
+  ctx_.shownDateText.clear();
+  ctx_.timeMsgCount = 0;
 }
 
 void Session::FinishScan() {

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "engine/epoch/scan_context.h"
-#include "engine/stream/scanner.h"
+#include "engine/epoch/scan_result.h"
+#include "engine/scan/scanner.h"
 
 namespace vnx {
 
@@ -27,16 +28,30 @@ class Session {
   void ResetScanState();
 
   // Maps `path` and scans it. Returns false when the file could not be mapped; otherwise true,
-  // with the scanner's result (1 processed, 0 too short) in ScanResult().
+  // with the scanner's result (1 processed, 0 too short) in ResultCode().
   bool Scan(const std::string& path);
-  uint8_t ScanResult() const { return scanResult_; }
+  uint8_t ResultCode() const { return scanResult_; }
 
-  const std::vector<std::string>& Errors() const { return ctx_.errors; }
-  ScanContext& Context() { return ctx_; }
+  const std::vector<ScanError>& Errors() const { return ctx_.errors; }
+  // The engine state for the scan loop and tests; the window and the views read Context().
+  ScanContext& MutableContext() { return ctx_; }
   const ScanContext& Context() const { return ctx_; }
+  // What the scan left for the views, vnx-check and the window.
+  ScanResult Result() const { return ScanResult(ctx_); }
   TVNXFile* Scanner() { return scanner_.get(); }
   // The message of a working file that could not be written during the last scan, or empty.
   const std::string& WriteFailure() const { return writeFailure_; }
+
+  // What the window may change in the engine's state.
+  // Stop pressed: the running scan ends at its next checkpoint.
+  void RequestStop() { ctx_.stopRequested = true; }
+  // The mask of the Satellites view's counts.
+  void SetElevationMask(int32_t degrees) { ctx_.elevationMask = degrees; }
+  // Once the summary of a scan with epochs is built: the mask starts at the lowest elevation
+  // seen (0, also as that lowest value, when the log has none).
+  void StartElevationMask();
+  // A new file is chosen: the date and time labels start again.
+  void ResetTimeLabels();
 
   // For tests: the date the future-date check compares with (default: the computer's date).
   void SetToday(CalendarDate today) { fixedToday_ = today; }

@@ -51,8 +51,8 @@ class AttitudeViewTest : public ViewTest {
 
   void ScanAndOpen(bool withMr = true) {
     chosen = QString::fromStdString(dir.Write("a.vnx", Log(withMr)));
-    window.BBInputClick();
-    window.BBScanClick();
+    window.ChooseFileByButton();
+    window.StartScanByButton();
     ASSERT_TRUE(window.action("Attitude1")->isEnabled());
     window.action("Attitude1")->trigger();
   }

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/view_test_fixture.h"
+#include "controls/control_names.h"
 #include "engine/views/ephemeris_text.h"
 #include "support/ephemeris_frames.h"
 
@@ -36,7 +37,7 @@ class EphemerisViewTest : public ViewTest {
   bool Enabled(const char* name) { return Find<QWidget>(name)->isEnabled(); }
   bool Checked(const char* name) { return Find<QAbstractButton>(name)->isChecked(); }
   QAbstractButton* Selected() {
-    return View()->Button(EphSystem::Gps, 1)->group()->checkedButton();
+    return View()->Button(SatSystem::Gps, 1)->group()->checkedButton();
   }
   // The page control shown; the others are hidden.
   QString ShownPage() {
@@ -210,7 +211,7 @@ TEST_F(EphemerisViewTest, NewScanForgetsTheLastSelection) {
   ASSERT_TRUE(OpenView());
   Click("BBMore");
   ChooseAndScan(SbasAndGalileo());
-  EXPECT_EQ(View()->CurrentSystem(), EphSystem::Gps);
+  EXPECT_EQ(View()->CurrentSystem(), SatSystem::Gps);
   EXPECT_EQ(View()->CurrentSatellite(), 1);
   EXPECT_EQ(View()->CurrentOrdinal(), 1);
   ASSERT_TRUE(OpenView());
@@ -223,10 +224,10 @@ TEST_F(EphemerisViewTest, NewScanForgetsTheLastSelection) {
 // Every text the model gives a page has its label on that page control.
 TEST_F(EphemerisViewTest, EveryTextHasItsLabelOnItsPage) {
   const std::pair<const char*, ControlTexts> pages[] = {
-      {"PCEphGPS", GpsEphemerisTexts(EphemGPSRec{}, 1)},
-      {"PCEphGAL", GalEphemerisTexts(EphemGALRec{}, 1)},
-      {"PCEphGLO", GloEphemerisTexts(EphemGLORec{}, 1)},
-      {"PCEphGEO", GeoEphemerisTexts(EphemGEORec{}, 1)}};
+      {"PCEphGPS", NameEphemerisTexts(SatSystem::Gps, GpsEphemerisTexts(EphemGPSRec{}, 1))},
+      {"PCEphGAL", NameEphemerisTexts(SatSystem::Galileo, GalEphemerisTexts(EphemGALRec{}, 1))},
+      {"PCEphGLO", NameEphemerisTexts(SatSystem::Glonass, GloEphemerisTexts(EphemGLORec{}, 1))},
+      {"PCEphGEO", NameEphemerisTexts(SatSystem::Sbas, GeoEphemerisTexts(EphemGEORec{}, 1))}};
   for (const auto& [page, texts] : pages) {
     auto* control = Find<QTabWidget>(page);
     for (const auto& [name, text] : texts) {
@@ -235,7 +236,7 @@ TEST_F(EphemerisViewTest, EveryTextHasItsLabelOnItsPage) {
           << page << " " << name;
     }
   }
-  EXPECT_EQ(View()->Button(EphSystem::Gps, 1)->group()->buttons().size(), 107);
+  EXPECT_EQ(View()->Button(SatSystem::Gps, 1)->group()->buttons().size(), 107);
   EXPECT_EQ(Find<QAbstractButton>("RBG7")->text(), " 7");
   EXPECT_EQ(Find<QAbstractButton>("RBS20")->text(), "20");
   EXPECT_EQ(Find<QWidget>("BBMore")->toolTip(), "Get next");

@@ -51,8 +51,8 @@ class MainWindowTest : public ::testing::Test {
   // Chooses `log` through the input button and scans it with the Scan button.
   void ChooseAndScan(const std::string& log) {
     chosen = QString::fromStdString(dir.Write("log" + std::to_string(++logs) + ".vnx", log));
-    window.BBInputClick();
-    window.BBScanClick();
+    window.ChooseFileByButton();
+    window.StartScanByButton();
   }
 
   static LogBuilder CleanLog(int epochs = 3) {
@@ -128,14 +128,14 @@ TEST_F(MainWindowTest, ErrorListShowsTheFirstHundredLines) {
 }
 
 TEST_F(MainWindowTest, EmptyFileNameIsRefused) {
-  window.ScanVNXfile1Click();
+  window.StartScanFromMenu();
   EXPECT_THAT(messages, ::testing::ElementsAre("You have not input VNX-File"));
 }
 
 TEST_F(MainWindowTest, UnmappableFileShowsItsMessageAndOnlyTheSummaryItem) {
   chosen = QString::fromStdString(dir.path() + "/missing.vnx");
-  window.BBInputClick();
-  window.BBScanClick();
+  window.ChooseFileByButton();
+  window.StartScanByButton();
   EXPECT_THAT(messages, ::testing::ElementsAre("ERROR INVALID HANDLE VALUE (CreateFile)2"));
   EXPECT_TRUE(Enabled("ViewSummury1"));
   EXPECT_FALSE(Enabled("TimesEpochs1"));
@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, VeryShortFileSaysProcessedFalse) {
 TEST_F(MainWindowTest, CancellingTheFileDialogLeavesScanDisabled) {
   ChooseAndScan(CleanLog().str());
   chosen.clear();
-  window.BBInputClick();
+  window.ChooseFileByButton();
   EXPECT_FALSE(Find<QPushButton>("BBScan")->isEnabled());
   EXPECT_TRUE(Find<QLineEdit>("EFile")->text().isEmpty());
   EXPECT_FALSE(Find<QLabel>("STgpsis")->property("lit").toBool());  // back to white
@@ -161,11 +161,11 @@ TEST_F(MainWindowTest, StopDuringALongScanKeepsTheEpochsSoFar) {
   b.Header().Date(2009, 6, 23);
   for (uint32_t t = 0; b.size() < (4u << 20); t = (t + 1000) % 86400000) b.Time(t).Sats({5, 7});
   chosen = QString::fromStdString(dir.Write("long.vnx", b.str()));
-  window.BBInputClick();
+  window.ChooseFileByButton();
   // Stop is pressed as soon as the window gets its first events during the scan.
-  QTimer::singleShot(0, &window, [this] { window.BBStopClick(); });
-  window.BBScanClick();
-  const int32_t epochs = window.context().epochCount;
+  QTimer::singleShot(0, &window, [this] { window.StopScan(); });
+  window.StartScanByButton();
+  const int32_t epochs = window.scan().EpochCount();
   EXPECT_GT(epochs, 0);
   EXPECT_LT(epochs, 150000);
   EXPECT_EQ(window.frontPanel()->objectName(), "PSumm");
@@ -177,20 +177,20 @@ TEST_F(MainWindowTest, SecondScanCommandDuringAScanIsRefused) {
   b.Header().Date(2009, 6, 23);
   for (uint32_t t = 0; b.size() < (3u << 20); t = (t + 1000) % 86400000) b.Time(t).Sats({5});
   chosen = QString::fromStdString(dir.Write("long.vnx", b.str()));
-  window.BBInputClick();
+  window.ChooseFileByButton();
   QTimer::singleShot(0, &window, [this] {
-    window.ScanVNXfile1Click();  // arrives through the running scan's event processing
-    window.InputVNXfile1Click();
+    window.StartScanFromMenu();  // arrives through the running scan's event processing
+    window.ChooseFileFromMenu();
   });
-  window.ScanVNXfile1Click();
+  window.StartScanFromMenu();
   EXPECT_TRUE(messages.isEmpty());
-  EXPECT_GT(window.context().epochCount, 100000);
+  EXPECT_GT(window.scan().EpochCount(), 100000);
 }
 
 TEST_F(MainWindowTest, RescanStartsFromScratch) {
   ChooseAndScan(CleanLog(5).str());
-  window.BBScanClick();
-  EXPECT_EQ(window.context().epochCount, 5);
+  window.StartScanByButton();
+  EXPECT_EQ(window.scan().EpochCount(), 5);
   EXPECT_EQ(Find<SummaryView>("PSumm")->Text("STSumNumEp"), "Epochs           5");
 }
 
@@ -201,18 +201,18 @@ TEST_F(MainWindowTest, AntennaQuestionAndItsRefusalOfBadNames) {
   Find<QRadioButton>("RBother")->setChecked(true);
   EXPECT_TRUE(Find<QLineEdit>("Eother")->isEnabled());
   Find<QLineEdit>("Eother")->setText("xy");
-  dialog->BBMultiAntOkClick();
+  dialog->AcceptAntenna();
   EXPECT_THAT(dialogMessages,
               ::testing::ElementsAre("Bad name of antenna xy. Valid simbol are from 'a' to 'z'. "));
   EXPECT_FALSE(dialog->DialogMayClose());
   Find<QLineEdit>("Eother")->setText("e");
-  dialog->BBMultiAntOkClick();
+  dialog->AcceptAntenna();
   EXPECT_TRUE(dialog->DialogMayClose());
   EXPECT_EQ(dialog->Answer().antenna, 'e');
   EXPECT_TRUE(dialog->Answer().proceed);
   Find<QRadioButton>("RBb")->setChecked(true);
   EXPECT_FALSE(Find<QLineEdit>("Eother")->isEnabled());
-  dialog->BBCanMAClick();
+  dialog->CancelAntennaChoice();
   EXPECT_FALSE(dialog->Answer().proceed);
 }
 
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, ScanAsksForTheAntennaOnce) {
   b.Time(2000).Sats({5, 6}).Antennas("ab").Time(3000).Sats({5, 6}).Antennas("ab");
   ChooseAndScan(b.str());
   EXPECT_THAT(asked, ::testing::ElementsAre("ab"));
-  EXPECT_EQ(window.context().selectedAntenna, 'b');
+  EXPECT_EQ(window.scan().SelectedAntenna(), 'b');
 }
 
 TEST_F(MainWindowTest, HeaderAndIonoViews) {

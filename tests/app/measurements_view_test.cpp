@@ -62,8 +62,8 @@ class MeasurementsViewTest : public ViewTest {
 
   void ScanAndOpen() {
     chosen = QString::fromStdString(dir.Write("m.vnx", Log()));
-    window.BBInputClick();
-    window.BBScanClick();
+    window.ChooseFileByButton();
+    window.StartScanByButton();
     ASSERT_TRUE(window.action("Measurements1")->isEnabled());
     window.action("Measurements1")->trigger();
   }

@@ -85,7 +85,7 @@ TEST_F(SatellitesViewTest, AcceptRecountsAtTheNewMaskOnlyInAll) {
   updown->Step(10);
   EXPECT_EQ(mask()->text(), "10");
   Find<QPushButton>("BBElMask")->click();
-  EXPECT_EQ(window.context().elevationMask, 10);
+  EXPECT_EQ(window.scan().ElevationMask(), 10);
   EXPECT_THAT(Ys(chart(), 0), Each(2));  // 30 and 15 degrees
 
   Group("RGSats")->Click(1);

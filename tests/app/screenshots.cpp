@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
   };
   QApplication::processEvents();
   shot("start");
-  w.BBInputClick();
-  w.BBScanClick();
+  w.ChooseFileByButton();
+  w.StartScanByButton();
   shot("summary");
   if (auto* close = w.findChild<QPushButton*>("BBCloseSum")) close->click();
   shot("main");

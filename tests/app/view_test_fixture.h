@@ -11,9 +11,9 @@
 
 #include "app/chart.h"
 #include "app/main_window.h"
-#include "engine/stream/frame_builder.h"
 #include "support/log_builder.h"
 #include "support/scan_fixture.h"
+#include "tools/synth/frame_builder.h"
 
 namespace vnx::app {
 
@@ -35,8 +35,8 @@ class ViewTest : public ::testing::Test {
 
   void ChooseAndScan(const std::string& log) {
     chosen = QString::fromStdString(dir.Write("log" + std::to_string(++logs) + ".vnx", log));
-    window.BBInputClick();
-    window.BBScanClick();
+    window.ChooseFileByButton();
+    window.StartScanByButton();
     messages.clear();
   }
 
@@ -49,7 +49,7 @@ class ViewTest : public ::testing::Test {
   }
 
   QString Front() const { return window.frontPanel()->objectName(); }
-  std::string WorkPath(WorkFile f) { return window.context().files.PathOf(f); }
+  std::string WorkPath(WorkFile f) { return window.scan().Files().PathOf(f); }
 
   static std::vector<double> Xs(const Chart* c, int series) {
     std::vector<double> x;

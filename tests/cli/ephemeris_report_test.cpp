@@ -53,13 +53,13 @@ std::string Log() {
 TEST(EphemerisSelector, Parsing) {
   EphemerisSelector s;
   ASSERT_TRUE(ParseEphemerisSelector("G5:2", s));
-  EXPECT_EQ(s.system, EphSystem::Gps);
+  EXPECT_EQ(s.system, SatSystem::Gps);
   EXPECT_EQ(s.satellite, 5);
   EXPECT_EQ(s.ordinal, 2);
   ASSERT_TRUE(ParseEphemerisSelector("S22:1", s));
-  EXPECT_EQ(s.system, EphSystem::Sbas);
+  EXPECT_EQ(s.system, SatSystem::Sbas);
   ASSERT_TRUE(ParseEphemerisSelector("e32:10", s));
-  EXPECT_EQ(s.system, EphSystem::Galileo);
+  EXPECT_EQ(s.system, SatSystem::Galileo);
   for (const char* bad : {"G5", "G:1", "G5:", "G5:0", "G33:1", "R25:1", "S19:1", "S39:1", "X5:1",
                           "G5:1x", "G-5:1", "G5:-1"})
     EXPECT_FALSE(ParseEphemerisSelector(bad, s)) << bad;

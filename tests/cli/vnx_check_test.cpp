@@ -91,6 +91,25 @@ TEST(VnxCheck, JsonReport) {
   EXPECT_FALSE(j.contains("epochs_list"));
 }
 
+TEST(VnxCheck, JsonErrorEntriesBesideTheirTexts) {
+  TempDir dir;
+  LogBuilder b = Clean();
+  const size_t junk = b.Offset();
+  b.Bytes("junk").Time(3000).Sats({5, 40}).GloNumbers({3});
+  const CheckRun r = Check("--json " + dir.Write("bad.vnx", b.str()));
+  ASSERT_EQ(r.status, 1);
+  const auto j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j["errors"].size(), 2u);  // the texts: the range line and the bytes
+  ASSERT_EQ(j["error_entries"].size(), 1u);
+  const auto& e = j["error_entries"][0];
+  EXPECT_EQ(e["kind"], "unframed_bytes");
+  EXPECT_EQ(e["first_byte"], junk);
+  EXPECT_EQ(e["last_byte"], junk + 3);
+  EXPECT_EQ(e["time"], " 0h0m2.0s");
+  EXPECT_EQ(e["lines"], nlohmann::json::array({"6a 75 6e 6b "}));
+  EXPECT_EQ(j["errors"][1], "6a 75 6e 6b ");
+}
+
 TEST(VnxCheck, EpochsListWithGapLines) {
   TempDir dir;
   LogBuilder b = Clean();

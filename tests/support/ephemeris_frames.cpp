@@ -1,6 +1,6 @@
 #include "support/ephemeris_frames.h"
 
-#include "engine/stream/frame_builder.h"
+#include "tools/synth/frame_builder.h"
 
 namespace vnx::test {
 

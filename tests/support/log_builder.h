@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/stream/frame_builder.h"
+#include "tools/synth/frame_builder.h"
 
 namespace vnx::test {
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "engine/stream/frame_builder.h"
 #include "engine/time/gps_time.h"
+#include "tools/synth/frame_builder.h"
 
 namespace vnx::test {
 

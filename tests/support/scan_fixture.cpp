@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "engine/epoch/record_reader.h"
+#include "engine/views/error_list.h"
 
 namespace vnx::test {
 
@@ -43,8 +44,9 @@ bool ScanFixture::ScanLog(const std::string& bytes) {
 }
 
 std::vector<std::string> ScanFixture::ErrorLines() const {
-  const auto& e = session.Errors();
-  return std::vector<std::string>(e.begin() + (e.empty() ? 0 : 1), e.end());
+  std::vector<std::string> lines = ErrorListLines(session.Errors());
+  lines.erase(lines.begin());
+  return lines;
 }
 
 std::string ScanFixture::WorkFile(const std::string& name) const {

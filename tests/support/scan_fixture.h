@@ -73,7 +73,7 @@ class ScanFixture : public ::testing::Test {
   int scans_ = 0;
   RecordingUi ui;
   Session session{&ui};
-  ScanContext& ctx = session.Context();
+  ScanContext& ctx = session.MutableContext();
 };
 
 }  // namespace vnx::test

@@ -9,7 +9,8 @@ double CarrierFrequency(const ScanContext& ctx, int slot, int signal) {
                                          1176450000.0};
   static constexpr double kGloStep[5] = {562500.0, 562500.0, 437500.0, 437500.0, 437500.0};
   const SatSlot& s = ctx.epoch.Slots[slot];
-  if (s.System == kSysGps || s.System == kSysSbas || s.System == kSysGal) return kFixed[signal];
+  if (s.System == SatSystem::Gps || s.System == SatSystem::Sbas || s.System == SatSystem::Galileo)
+    return kFixed[signal];
   return kGloBase[signal] + s.Channel * kGloStep[signal];
 }
 

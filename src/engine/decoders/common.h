@@ -36,12 +36,6 @@ inline bool IsEpochUnusable(const ScanContext& ctx) {
   return ctx.epoch.IsUnusable();
 }
 
-// False for the numbers a satellite record may carry: 1..32, 71..102, 120..152.
-inline bool IsSatNumberInvalid(uint8_t n) {
-  return !((n >= 1 && n <= 32) || (n >= 71 && n <= 102) || (n >= 120 && n <= 138) ||
-           (n >= 129 && n <= 152));
-}
-
 // Carrier frequency in Hz of `signal` (0..4) for the satellite in `slot`.
 double CarrierFrequency(const ScanContext& ctx, int slot, int signal);
 

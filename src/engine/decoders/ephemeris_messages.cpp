@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "engine/decoders/family_dispatch.h"
-#include "engine/decoders/run_message.h"
 #include "engine/decoders/time_messages.h"
 #include "engine/time/gps_time.h"
 
@@ -57,7 +55,7 @@ NormalisedToe NormaliseToe(int32_t week, uint32_t tow, int32_t toe) {
   return {toe, toeTime};
 }
 
-KeplerEphFields TKeplerEphemeris::ReadFields() const {
+KeplerEphFields KeplerEphemerisMessage::ReadFields() const {
   KeplerEphFields k{};
   k.sv = Body[0];
   k.tow = Field<uint32_t>(1);
@@ -91,7 +89,7 @@ KeplerEphFields TKeplerEphemeris::ReadFields() const {
   return k;
 }
 
-uint8_t TKeplerEphemeris::Decode() {
+uint8_t KeplerEphemerisMessage::Decode() {
   BeginDecode();
   if (Length != 0 && !VerifyChecksum()) return 0;
   if (BodyShort()) return 1;  // a short body stores nothing and is not read
@@ -114,7 +112,7 @@ uint8_t TKeplerEphemeris::Decode() {
 // A log without a date of its own takes it from the first ephemeris after a receiver time:
 // the day of the ephemeris tow, moved by a day when the receiver's time of day lies on the
 // other side of midnight. GE ephemerides recalled from memory may be old and are not used.
-void TKeplerEphemeris::DeriveReceiverDate(const KeplerEphFields& k, int32_t week) {
+void KeplerEphemerisMessage::DeriveReceiverDate(const KeplerEphFields& k, int32_t week) {
   const EpochState& e = ctx.epoch;
   if (e.DayNumber != 0 || e.SkipNextDiff) return;
   if (!galileo_ && (k.flags & kFromMemoryBit) != 0) return;
@@ -126,17 +124,11 @@ void TKeplerEphemeris::DeriveReceiverDate(const KeplerEphFields& k, int32_t week
   else if (receiver - ofDay > kDateWindow)
     d -= kDay;
   const TGPSTime date(static_cast<uint32_t>(d));
-  const auto year = static_cast<uint16_t>(date.Year());
-  const uint8_t body[6] = {static_cast<uint8_t>(year & 0xFF),
-                           static_cast<uint8_t>(year >> 8),
-                           static_cast<uint8_t>(date.Month()),
-                           static_cast<uint8_t>(date.Day()),
-                           0,
-                           0};
-  RunMessage<TRD>(ctx, body, 0);  // length 0: a date of our making, no length or checksum test
+  TakeDerivedDate(ctx, static_cast<uint16_t>(date.Year()), static_cast<uint8_t>(date.Month()),
+                  static_cast<uint8_t>(date.Day()));
 }
 
-void TKeplerEphemeris::Store(const KeplerEphFields& k, const TimeRec& time) {
+void KeplerEphemerisMessage::Store(const KeplerEphFields& k, const TimeRec& time) {
   if (!galileo_) {
     ctx.Light(Indicator::EphGps);
     EphemGPSRec rec{};
@@ -162,7 +154,7 @@ void TKeplerEphemeris::Store(const KeplerEphFields& k, const TimeRec& time) {
 
 // Once per scan, the first valid GPS or Galileo ephemeris after a "UO" gives the UTC
 // parameters its week; a later "UO" overwrites it and stays.
-void TKeplerEphemeris::TakeUtcWeek(const TimeRec& time) {
+void KeplerEphemerisMessage::TakeUtcWeek(const TimeRec& time) {
   if (!ctx.epoch.UtcSeen || ctx.utcWeekFromEphemeris) return;
   ctx.utc.wnt = static_cast<uint16_t>(TGPSTime::FromTimeRec(time).Week().Week());
   ctx.utcWeekFromEphemeris = true;
@@ -271,22 +263,6 @@ uint8_t TWE::Decode() {
   ctx.Light(Indicator::EphSbas);
   ctx.ephemerides.WriteSbas(ctx.files, rec);
   return 1;
-}
-
-uint8_t DecodeEphemerisMessage(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
-                               int32_t length) {
-  switch (row.family) {
-    case Family::GE:
-      return RunMessage<TGE>(ctx, body, length);
-    case Family::EN:
-      return RunMessage<TEN>(ctx, body, length);
-    case Family::NE:
-      return RunMessage<TNE>(ctx, body, length);
-    case Family::WE:
-      return RunMessage<TWE>(ctx, body, length);
-    default:
-      return 1;
-  }
 }
 
 }  // namespace vnx

@@ -4,8 +4,8 @@
 // writer of its system; GE and EN can also supply the receiver date while none is known yet.
 #include <cstdint>
 
+#include "engine/decoders/message.h"
 #include "engine/ephemeris/ephemeris_records.h"
-#include "engine/stream/message.h"
 
 namespace vnx {
 
@@ -17,15 +17,14 @@ struct NormalisedToe {
 };
 NormalisedToe NormaliseToe(int32_t week, uint32_t tow, int32_t toe);
 
-// GE and EN share one shape; `galileo` selects the longer body, the indicator and the file.
-class TKeplerEphemeris : public TRecivMess {
+// GE and EN share one shape; variant 1 (Galileo) selects the longer body, the indicator and
+// the file.
+class KeplerEphemerisMessage : public TRecivMess {
  public:
+  KeplerEphemerisMessage(ScanContext& c, const IdentifierRow& row, const uint8_t* body,
+                         int32_t length)
+      : TRecivMess(c, row, body, length), galileo_(row.variant == 1) {}
   uint8_t Decode();
-
- protected:
-  TKeplerEphemeris(ScanContext& c, const uint8_t* body, int32_t length, bool galileo)
-      : TRecivMess(c, body, length, galileo ? "EN" : "GE", galileo ? 144 : 123),
-        galileo_(galileo) {}
 
  private:
   KeplerEphFields ReadFields() const;
@@ -36,23 +35,10 @@ class TKeplerEphemeris : public TRecivMess {
   bool galileo_;
 };
 
-class TGE : public TKeplerEphemeris {
- public:
-  TGE(ScanContext& c, const uint8_t* body, int32_t length)
-      : TKeplerEphemeris(c, body, length, false) {}
-};
-
-class TEN : public TKeplerEphemeris {
- public:
-  TEN(ScanContext& c, const uint8_t* body, int32_t length)
-      : TKeplerEphemeris(c, body, length, true) {}
-};
-
 // GLONASS: stored only once the receiver date is known; the record time is UTC.
 class TNE : public TRecivMess {
  public:
-  TNE(ScanContext& c, const uint8_t* body, int32_t length)
-      : TRecivMess(c, body, length, "NE", 80) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 
  private:
@@ -63,8 +49,7 @@ class TNE : public TRecivMess {
 // SBAS: stored only once the receiver date is known.
 class TWE : public TRecivMess {
  public:
-  TWE(ScanContext& c, const uint8_t* body, int32_t length)
-      : TRecivMess(c, body, length, "WE", 71) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 
  private:

@@ -3,9 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "engine/decoders/family_dispatch.h"
-#include "engine/decoders/run_message.h"
-
 namespace vnx {
 
 namespace {
@@ -41,8 +38,9 @@ double LeadingNumber(std::string_view text) {
   return v;
 }
 
-TEventMess::TEventMess(ScanContext& c, const uint8_t* body, int32_t length)
-    : TRecivMess(c, body, length, "Event") {
+TEventMess::TEventMess(ScanContext& c, const IdentifierRow& row, const uint8_t* body,
+                       int32_t length)
+    : TRecivMess(c, row, body, length) {
   ctx.eventRec = EventRec{};
 }
 
@@ -142,9 +140,9 @@ uint8_t TEventMess::Decode() {
   return 1;
 }
 
-uint8_t DecodeEventMessage(ScanContext& ctx, const IdentifierRow&, const uint8_t* body,
+uint8_t DecodeEventMessage(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
                            int32_t length) {
-  const uint8_t result = RunMessage<TEventMess>(ctx, body, length);
+  const uint8_t result = DecodeWith<TEventMess>(ctx, row, body, length);
   // Every "==" frame has its record, even one that failed its checksum (then cleared).
   ++ctx.epochRec.eventCount;
   ++ctx.eventCount;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 
@@ -16,9 +16,10 @@ double LeadingNumber(std::string_view text);
 
 // Clears the event record at creation: a frame that fails its checksum still has a record
 // appended, with nothing in it.
+// The scanner's documented name.
 class TEventMess : public TRecivMess {
  public:
-  TEventMess(ScanContext& c, const uint8_t* body, int32_t length);
+  TEventMess(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length);
   uint8_t Decode();
 
  private:
@@ -34,5 +35,9 @@ class TEventMess : public TRecivMess {
 
   std::string_view text_;
 };
+
+// The decoder entry of "==": the event record is appended whatever its decoding gave.
+uint8_t DecodeEventMessage(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
+                           int32_t length);
 
 }  // namespace vnx

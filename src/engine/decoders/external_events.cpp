@@ -3,8 +3,6 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/decoders/family_dispatch.h"
-#include "engine/decoders/run_message.h"
 #include "engine/epoch/record_writers.h"
 #include "engine/time/gps_time.h"
 
@@ -118,11 +116,6 @@ uint8_t TXAXB::Decode() {
     scale = kScaleGps;
   Store(ms, ns, scale);
   return 1;
-}
-
-uint8_t DecodeExternalEventMessage(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
-                                   int32_t length) {
-  return RunMessage<TXAXB>(ctx, body, length, static_cast<int>(row.variant));
 }
 
 }  // namespace vnx

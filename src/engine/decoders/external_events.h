@@ -4,7 +4,7 @@
 // from UTC to GPS time when the UTC parameters are known, and appended to the input's file.
 #include <cstdint>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 
@@ -28,10 +28,11 @@ int32_t LeapSecondsForEvent(const UtcBlock& utc, int32_t wk, int32_t dow, int64_
 double UtcCorrection(const UtcBlock& utc, int32_t wk, int64_t weekMs);
 
 // Input 0 is "XA", input 1 is "XB".
+// The scanner's documented name.
 class TXAXB : public TRecivMess {
  public:
-  TXAXB(ScanContext& c, const uint8_t* body, int32_t length, int input)
-      : TRecivMess(c, body, length, input == 0 ? "XA" : "XB", 10), isXA_(input == 0) {}
+  TXAXB(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length)
+      : TRecivMess(c, row, body, length), isXA_(row.variant == 0) {}
   uint8_t Decode();
 
  private:

@@ -1,97 +1,155 @@
 #include "engine/decoders/identifier_table.h"
 
+#include "engine/decoders/ephemeris_messages.h"
+#include "engine/decoders/event_message.h"
+#include "engine/decoders/external_events.h"
+#include "engine/decoders/file_identifier.h"
+#include "engine/decoders/observables.h"
+#include "engine/decoders/other_epoch_messages.h"
+#include "engine/decoders/parameter_messages.h"
+#include "engine/decoders/position_messages.h"
+#include "engine/decoders/satellite_messages.h"
+#include "engine/decoders/time_messages.h"
+
 namespace vnx {
 
 namespace {
-using F = Family;
+
+template <class Message>
+constexpr DecodeEntry kWith = &DecodeWith<Message>;
+template <const ObservableMember& Member>
+constexpr DecodeEntry kObs = &DecodeWith<MemberMessage<Member>>;
+
+constexpr IdentifierRow Row(const char* id, DecodeEntry decode, uint8_t variant, const char* name,
+                            uint16_t minLength, bool silent = false) {
+  return {{id[0], id[1], 0}, decode, variant, name, minLength, silent};
 }
 
+// A storing message whose layout reads nothing past the checksum of its shortest body; a
+// layout that does fails the build here.
+constexpr IdentifierRow LayoutRow(const char* id, DecodeEntry decode, uint8_t variant,
+                                  const char* name, uint16_t minLength, const BlockLayout& layout) {
+  if (!LayoutFits(layout, minLength)) throw "block layout reads past the body";
+  return Row(id, decode, variant, name, minLength);
+}
+template <const BlockLayout& Layout>
+constexpr IdentifierRow BlockRow(const char* id, const char* name, uint16_t minLength) {
+  return LayoutRow(id, &DecodeWith<Block<Layout>>, 0, name, minLength, Layout);
+}
+
+constexpr DecodeEntry kChecked = kWith<CheckedOnlyMessage>;
+constexpr DecodeEntry kPps = kWith<PpsOffsetMessage>;
+constexpr DecodeEntry kClock = kWith<ClockValueMessage>;
+constexpr DecodeEntry kScaleOffset = kWith<TimeScaleOffsetMessage>;
+constexpr DecodeEntry kAngle = kWith<AngleMessage>;
+constexpr DecodeEntry kKepler = kWith<KeplerEphemerisMessage>;
+
+}  // namespace
+
+// Observables: the variant is the signal index (0 C/A L1, 1 P L1, 2 P L2, 3 C/A L2, 4 L5).
 // clang-format off
-const std::array<IdentifierRow, kIdentifierCount> kIdentifierTable{{
-    {"VN", F::VN, 0, "VN055", 85},
-    {"==", F::Event, 0, "Event", 0},
-    {"~~", F::RT, 0, "~~", 5},
-    {"RD", F::RD, 0, "RD", 6},
-    {"GT", F::GT, 0, "GT", 7},
-    {"UO", F::UO, 0, "UO", 24},
-    {"TO", F::TO, 0, "TO", 9},
-    {"DO", F::DO, 0, "DO", 5},
-    {"OO", F::OO, 0, "OO", 5},
-    {"BP", F::BP, 0, "BP", 5},
-    {"NT", F::NT, 0, "NT", 7},
-    {"NO", F::NO, 0, "NO", 6},
-    {"GO", F::GO, 0, "GO", 6},
-    {"PO", F::PO, 0, "PO", 30},
-    {"VE", F::VE, 0, "VE", 18},
-    {"PV", F::PV, 0, "PV", 46},
-    {"DP", F::DP, 0, "DP", 14},
-    {"SG", F::SG, 0, "SG", 18},
-    {"SP", F::SP, 0, "SP", 42},
-    {"SV", F::SV, 0, "SV", 42},
-    {"SI", F::SI, 0, "SI", 0},
-    {"AN", F::AN, 0, "AN", 0},
-    {"NN", F::NN, 0, "NN", 0},
-    {"EL", F::EL, 0, "EL", 0},
-    {"AZ", F::AZ, 0, "AZ", 0},
-    {"RC", F::RC, 0, "RC", 0}, {"R1", F::RC, 1, "R1", 0}, {"R2", F::RC, 2, "R2", 0},
-    {"R3", F::RC, 3, "R3", 0}, {"R5", F::RC, 4, "R5", 0},
-    {"rc", F::RCInt, 0, "rc", 0}, {"r1", F::RCInt, 1, "r1", 0}, {"r2", F::RCInt, 2, "r2", 0},
-    {"r3", F::RCInt, 3, "r3", 0}, {"r5", F::RCInt, 4, "r5", 0},
-    {"1R", F::RCRel, 1, "1R", 0}, {"2R", F::RCRel, 2, "2R", 0}, {"3R", F::RCRel, 3, "3R", 0},
-    {"5R", F::RCRel, 4, "5R", 0},
-    {"1r", F::RCRelInt, 1, "1r", 0}, {"2r", F::RCRelInt, 2, "2r", 0},
-    {"3r", F::RCRelInt, 3, "3r", 0}, {"5r", F::RCRelInt, 4, "5r", 0},
-    {"CC", F::CC, 0, "CC", 0}, {"C1", F::CC, 1, "C1", 0}, {"C2", F::CC, 2, "C2", 0},
-    {"cc", F::CCInt, 0, "cc", 0}, {"c1", F::CCInt, 1, "c1", 0}, {"c2", F::CCInt, 2, "c2", 0},
-    {"PC", F::PC, 0, "PC", 0}, {"P1", F::PC, 1, "P1", 0}, {"P2", F::PC, 2, "P2", 0},
-    {"P3", F::PC, 3, "P3", 0}, {"P5", F::PC, 4, "P5", 0},
-    {"pc", F::PCInt, 0, "pc", 0}, {"p1", F::PCInt, 1, "p1", 0}, {"p2", F::PCInt, 2, "p2", 0},
-    {"p3", F::PCInt, 3, "p3", 0}, {"p5", F::PCInt, 4, "p5", 0},
-    {"CP", F::PCRel, 0, "CP", 0}, {"1P", F::PCRel, 1, "1P", 0}, {"2P", F::PCRel, 2, "2P", 0},
-    {"3P", F::PCRel, 3, "3P", 0}, {"5P", F::PCRel, 4, "5P", 0},
-    {"cp", F::PCRelInt, 0, "cp", 0}, {"1p", F::PCRelInt, 1, "1p", 0},
-    {"2p", F::PCRelInt, 2, "2p", 0}, {"3p", F::PCRelInt, 3, "3p", 0},
-    {"5p", F::PCRelInt, 4, "5p", 0},
-    {"DC", F::DC, 0, "DC", 0}, {"D1", F::DC, 1, "D1", 0}, {"D2", F::DC, 2, "D2", 0},
-    {"D3", F::DC, 3, "D3", 0}, {"D5", F::DC, 4, "D5", 0},
-    {"EC", F::EC, 0, "EC", 0}, {"E1", F::EC, 1, "E1", 0}, {"E2", F::EC, 2, "E2", 0},
-    {"E3", F::EC, 3, "E3", 0}, {"E5", F::EC, 4, "E5", 0},
-    {"CE", F::CE, 0, "CE", 0}, {"1E", F::CE, 1, "1E", 0}, {"2E", F::CE, 2, "2E", 0},
-    {"3E", F::CE, 3, "3E", 0}, {"5E", F::CE, 4, "5E", 0},
-    {"FC", F::FC, 0, "FC", 0}, {"F1", F::FC, 1, "F1", 0}, {"F2", F::FC, 2, "F2", 0},
-    {"F3", F::FC, 3, "F3", 0}, {"F5", F::FC, 4, "F5", 0},
-    {"SS", F::SS, 0, "SS", 0},
-    {"TC", F::TC, 0, "TC", 0},
-    {"TT", F::TT, 0, "TT", 5},
-    {"GA", F::GA, 0, "GA", 47},
-    {"NA", F::NA, 0, "NA", 46},
-    {"IO", F::IO, 0, "IO", 39},
-    {"PM", F::PM, 0, "PM", 0},
-    {"XA", F::XAXB, 0, "XA", 10}, {"XB", F::XAXB, 1, "XB", 10},
-    {"GE", F::GE, 0, "GE", 123},
-    {"EN", F::EN, 0, "EN", 144},
-    {"NE", F::NE, 0, "NE", 80},
-    {"WE", F::WE, 0, "WE", 71},
-    {"SE", F::SE, 0, "SE", 6},
-    {"ZA", F::ZAZB, 0, "ZA", 5}, {"ZB", F::ZAZB, 1, "ZB", 5},
-    {"LT", F::LT, 0, "LT", 2},
-    {"YA", F::YAB, 0, "YA", 10}, {"YB", F::YAB, 0, "YA", 10},
-    {"mr", F::MR73, 0, "MR73", 73},
-    {"MR", F::MR37, 0, "MR37", 37},
-    {"AR", F::AR, 0, "AR", 30},
-    {"WO", F::WO, 0, "WO", 31},
-    {"WA", F::WA, 0, "WA", 39},
-    {"ID", F::ID, 0, "ID", 0},
-    {"PT", F::PT, 0, "PT", 5},
-    {"ST", F::ST, 0, "ST", 6},
-    {"PS", F::PS, 0, "PS", 9},
-    {"BI", F::BI, 0, "BI", 28},
-    {"BL", F::BL, 0, "BL", 34},
-    {"VG", F::VG, 0, "VG", 18},
-    {"PG", F::PG, 0, "PG", 30},
-    {">>", F::WrEcho, 0, ">>", 0},
-    {"GP", F::Skip, 0, nullptr, 0}, {"PA", F::Skip, 0, nullptr, 0},
-    {"SO", F::Skip, 0, nullptr, 0}, {"UP", F::Skip, 0, nullptr, 0},
+constexpr std::array<IdentifierRow, kIdentifierCount> kIdentifierTable{{
+    Row("VN", kWith<TVN055>, 0, "VN055", 85, true),
+    Row("==", &DecodeEventMessage, 0, "Event", 0),
+    Row("~~", kWith<TRT>, 0, "~~", 5),
+    Row("RD", kWith<TRD>, 0, "RD", 6),
+    Row("GT", kWith<TGT>, 0, "GT", 7),
+    Row("UO", kWith<TUO>, 0, "UO", 24),
+    Row("TO", kWith<TTO>, 0, "TO", 9),
+    Row("DO", kClock, ClockValueMessage::kDO, "DO", 5),
+    Row("OO", kClock, ClockValueMessage::kOO, "OO", 5),
+    Row("BP", kClock, ClockValueMessage::kBP, "BP", 5),
+    Row("NT", kWith<TNT>, 0, "NT", 7),
+    Row("NO", kScaleOffset, 0, "NO", 6),
+    Row("GO", kScaleOffset, 1, "GO", 6),
+    Row("PO", kWith<TPO>, 0, "PO", 30),
+    Row("VE", kWith<TVE>, 0, "VE", 18),
+    Row("PV", kWith<TPV>, 0, "PV", 46),
+    Row("DP", kWith<TDP>, 0, "DP", 14),
+    Row("SG", kWith<TSG>, 0, "SG", 18),
+    Row("SP", kWith<TSP>, 0, "SP", 42),
+    Row("SV", kWith<TSV>, 0, "SV", 42),
+    Row("SI", kWith<TSI>, 0, "SI", 0),
+    Row("AN", kWith<TAN>, 0, "AN", 0),
+    Row("NN", kWith<TNN>, 0, "NN", 0),
+    Row("EL", kAngle, 0, "EL", 0),
+    Row("AZ", kAngle, 1, "AZ", 0),
+    Row("RC", kObs<kFullCode>, 0, "RC", 0), Row("R1", kObs<kFullCode>, 1, "R1", 0),
+    Row("R2", kObs<kFullCode>, 2, "R2", 0), Row("R3", kObs<kFullCode>, 3, "R3", 0),
+    Row("R5", kObs<kFullCode>, 4, "R5", 0),
+    Row("rc", kObs<kCompactCode>, 0, "rc", 0), Row("r1", kObs<kCompactCode>, 1, "r1", 0),
+    Row("r2", kObs<kCompactCode>, 2, "r2", 0), Row("r3", kObs<kCompactCode>, 3, "r3", 0),
+    Row("r5", kObs<kCompactCode>, 4, "r5", 0),
+    Row("1R", kObs<kRelativeCode>, 1, "1R", 0), Row("2R", kObs<kRelativeCode>, 2, "2R", 0),
+    Row("3R", kObs<kRelativeCode>, 3, "3R", 0), Row("5R", kObs<kRelativeCode>, 4, "5R", 0),
+    Row("1r", kObs<kCompactRelativeCode>, 1, "1r", 0),
+    Row("2r", kObs<kCompactRelativeCode>, 2, "2r", 0),
+    Row("3r", kObs<kCompactRelativeCode>, 3, "3r", 0),
+    Row("5r", kObs<kCompactRelativeCode>, 4, "5r", 0),
+    Row("CC", kObs<kSmoothingCorrection>, 0, "CC", 0),
+    Row("C1", kObs<kSmoothingCorrection>, 1, "C1", 0),
+    Row("C2", kObs<kSmoothingCorrection>, 2, "C2", 0),
+    Row("cc", kObs<kCompactSmoothingCorrection>, 0, "cc", 0),
+    Row("c1", kObs<kCompactSmoothingCorrection>, 1, "c1", 0),
+    Row("c2", kObs<kCompactSmoothingCorrection>, 2, "c2", 0),
+    Row("PC", kObs<kFullPhase>, 0, "PC", 0), Row("P1", kObs<kFullPhase>, 1, "P1", 0),
+    Row("P2", kObs<kFullPhase>, 2, "P2", 0), Row("P3", kObs<kFullPhase>, 3, "P3", 0),
+    Row("P5", kObs<kFullPhase>, 4, "P5", 0),
+    Row("pc", kObs<kCompactPhase>, 0, "pc", 0), Row("p1", kObs<kCompactPhase>, 1, "p1", 0),
+    Row("p2", kObs<kCompactPhase>, 2, "p2", 0), Row("p3", kObs<kCompactPhase>, 3, "p3", 0),
+    Row("p5", kObs<kCompactPhase>, 4, "p5", 0),
+    Row("CP", kObs<kRelativePhase>, 0, "CP", 0), Row("1P", kObs<kRelativePhase>, 1, "1P", 0),
+    Row("2P", kObs<kRelativePhase>, 2, "2P", 0), Row("3P", kObs<kRelativePhase>, 3, "3P", 0),
+    Row("5P", kObs<kRelativePhase>, 4, "5P", 0),
+    Row("cp", kObs<kCompactRelativePhase>, 0, "cp", 0),
+    Row("1p", kObs<kCompactRelativePhase>, 1, "1p", 0),
+    Row("2p", kObs<kCompactRelativePhase>, 2, "2p", 0),
+    Row("3p", kObs<kCompactRelativePhase>, 3, "3p", 0),
+    Row("5p", kObs<kCompactRelativePhase>, 4, "5p", 0),
+    Row("DC", kObs<kDopplerCount>, 0, "DC", 0), Row("D1", kObs<kDopplerCount>, 1, "D1", 0),
+    Row("D2", kObs<kDopplerCount>, 2, "D2", 0), Row("D3", kObs<kDopplerCount>, 3, "D3", 0),
+    Row("D5", kObs<kDopplerCount>, 4, "D5", 0),
+    Row("EC", kObs<kSnrWhole>, 0, "EC", 0), Row("E1", kObs<kSnrWhole>, 1, "E1", 0),
+    Row("E2", kObs<kSnrWhole>, 2, "E2", 0), Row("E3", kObs<kSnrWhole>, 3, "E3", 0),
+    Row("E5", kObs<kSnrWhole>, 4, "E5", 0),
+    Row("CE", kObs<kSnrQuarter>, 0, "CE", 0), Row("1E", kObs<kSnrQuarter>, 1, "1E", 0),
+    Row("2E", kObs<kSnrQuarter>, 2, "2E", 0), Row("3E", kObs<kSnrQuarter>, 3, "3E", 0),
+    Row("5E", kObs<kSnrQuarter>, 4, "5E", 0),
+    Row("FC", kObs<kSlotWords>, 0, "FC", 0), Row("F1", kObs<kSlotWords>, 1, "F1", 0),
+    Row("F2", kObs<kSlotWords>, 2, "F2", 0), Row("F3", kObs<kSlotWords>, 3, "F3", 0),
+    Row("F5", kObs<kSlotWords>, 4, "F5", 0),
+    Row("SS", kObs<kSlotStatus>, 0, "SS", 0),
+    Row("TC", kObs<kSlotWords>, 0, "TC", 0),
+    Row("TT", kChecked, 0, "TT", 5),
+    Row("GA", kChecked, 0, "GA", 47),
+    Row("NA", kChecked, 0, "NA", 46),
+    Row("IO", kWith<TIO>, 0, "IO", 39),
+    Row("PM", kWith<TPM>, 0, "PM", 0),
+    Row("XA", kWith<TXAXB>, 0, "XA", 10), Row("XB", kWith<TXAXB>, 1, "XB", 10),
+    Row("GE", kKepler, 0, "GE", 123),
+    Row("EN", kKepler, 1, "EN", 144),
+    Row("NE", kWith<TNE>, 0, "NE", 80),
+    Row("WE", kWith<TWE>, 0, "WE", 71),
+    Row("SE", kWith<TSE>, 0, "SE", 6, true),
+    LayoutRow("ZA", kPps, 0, "ZA", 5, kZaLayout), LayoutRow("ZB", kPps, 1, "ZB", 5, kZbLayout),
+    BlockRow<kLtLayout>("LT", "LT", 2),
+    Row("YA", kChecked, 0, "YA", 10), Row("YB", kChecked, 0, "YA", 10),
+    BlockRow<kMr73Layout>("mr", "MR73", 73),
+    BlockRow<kMr37Layout>("MR", "MR37", 37),
+    BlockRow<kArLayout>("AR", "AR", 30),
+    BlockRow<kWoLayout>("WO", "WO", 31),
+    Row("WA", kChecked, 0, "WA", 39),
+    Row("ID", kChecked, 0, "ID", 0),
+    BlockRow<kPtLayout>("PT", "PT", 5),
+    BlockRow<kStLayout>("ST", "ST", 6),
+    BlockRow<kPsLayout>("PS", "PS", 9),
+    BlockRow<kBiLayout>("BI", "BI", 28),
+    BlockRow<kBlLayout>("BL", "BL", 34),
+    BlockRow<kVgLayout>("VG", "VG", 18),
+    BlockRow<kPgLayout>("PG", "PG", 30),
+    Row(">>", kWith<TWrEcho>, 0, ">>", 0),
+    Row("GP", nullptr, 0, nullptr, 0), Row("PA", nullptr, 0, nullptr, 0),
+    Row("SO", nullptr, 0, nullptr, 0), Row("UP", nullptr, 0, nullptr, 0),
 }};
 // clang-format on
 

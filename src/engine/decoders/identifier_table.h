@@ -1,92 +1,28 @@
 #pragma once
-// The vocabulary of the log format: every identifier the scanner knows, the message family
-// that decodes it, the variant passed to the family (the signal index for observables, the
-// input for XA/XB and ZA/ZB), the name used in error lines and the minimum body length.
+// The vocabulary of the log format: one row per identifier the scanner knows, and that row is
+// the message's whole identity: its decoder, the variant handed to the decoder (the signal
+// index of an observable, the input of XA/XB and ZA/ZB, ...), the name used in error lines and
+// the minimum body length the decoder tests.
 #include <array>
 #include <cstdint>
 
 namespace vnx {
 
-enum class Family : uint8_t {
-  Unknown,  // not in the table: skipped silently
-  Skip,     // in the table, accepted without decoding
-  VN,
-  Event,
-  RT,
-  RD,
-  GT,
-  UO,
-  TO,
-  DO,
-  OO,
-  BP,
-  NT,
-  NO,
-  GO,
-  PO,
-  VE,
-  PV,
-  DP,
-  SG,
-  SP,
-  SV,
-  SI,
-  AN,
-  NN,
-  EL,
-  AZ,
-  RC,
-  RCInt,
-  RCRel,
-  RCRelInt,
-  CC,
-  CCInt,
-  PC,
-  PCInt,
-  PCRel,
-  PCRelInt,
-  DC,
-  EC,
-  CE,
-  FC,
-  SS,
-  TC,
-  TT,
-  GA,
-  NA,
-  IO,
-  PM,
-  XAXB,
-  GE,
-  EN,
-  NE,
-  WE,
-  SE,
-  ZAZB,
-  LT,
-  YAB,
-  MR73,
-  MR37,
-  AR,
-  WO,
-  WA,
-  ID,
-  PT,
-  ST,
-  PS,
-  BI,
-  BL,
-  VG,
-  PG,
-  WrEcho,
-};
+struct ScanContext;
+struct IdentifierRow;
+
+// Decodes one frame of the row's identifier; returns 1 when the frame is accepted (the scan
+// steps over it), anything else when it is rejected.
+using DecodeEntry = uint8_t (*)(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
+                                int32_t length);
 
 struct IdentifierRow {
   char id[3];
-  Family family;
+  DecodeEntry decode;  // nullptr for the identifiers accepted without decoding
   uint8_t variant;
   const char* name;    // nullptr for the accepted-only identifiers
   uint16_t minLength;  // 0 = no length test
+  bool silent;         // what the decoder finds wrong never reaches the error list
 };
 
 inline constexpr int kIdentifierCount = 126;

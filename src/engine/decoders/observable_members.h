@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/epoch/records.h"
-#include "engine/stream/scan_ui.h"
+#include "engine/ui/scan_ui.h"
 
 namespace vnx {
 
@@ -46,30 +46,25 @@ struct ObservableMember {
   bool timesCarrier = false;  // the sum is a travel time, stored in cycles of the slot's carrier
   ObsKind target = kRange;
   EpochFlag flag = kFlagRange;
-  const Indicator* labels = nullptr;  // one per signal; none for smoothing corrections
+  bool lights = false;  // lights the lamp of its observable; not smoothing corrections
   bool alsoSignal1 = false;           // "DC": the C/A L1 Doppler also fills signal 1
 };
 
-enum class ObsMember : uint8_t {
-  RC,
-  RCInt,
-  RCRel,
-  RCRelInt,
-  CC,
-  CCInt,
-  PC,
-  PCInt,
-  PCRel,
-  PCRelInt,
-  DC,
-  EC,
-  CE,
-  SS,
-  TC,
-  FC,
-  Count
-};
-
-const ObservableMember& MemberOf(ObsMember member);
+// The members, one per shape; the identifier table names the identifiers of each.
+extern const ObservableMember kFullCode;                    // float64 travel time
+extern const ObservableMember kCompactCode;                 // int32 count of 10 ps past an offset
+extern const ObservableMember kRelativeCode;                // float32 relative to the C/A code
+extern const ObservableMember kCompactRelativeCode;         // int16 count relative to the C/A code
+extern const ObservableMember kSmoothingCorrection;         // float32 correction and its interval
+extern const ObservableMember kCompactSmoothingCorrection;  // int16 correction
+extern const ObservableMember kFullPhase;                   // float64 cycles
+extern const ObservableMember kCompactPhase;                // uint32 in 1/1024 cycle
+extern const ObservableMember kRelativePhase;         // float32 travel time against the C/A code
+extern const ObservableMember kCompactRelativePhase;  // int32 in 2^-40 s against the C/A code
+extern const ObservableMember kDopplerCount;          // int32 in 0.1 mHz
+extern const ObservableMember kSnrWhole;              // uint8 in dB-Hz
+extern const ObservableMember kSnrQuarter;            // uint8 in 0.25 dB-Hz
+extern const ObservableMember kSlotStatus;            // a byte per slot and the solution type
+extern const ObservableMember kSlotWords;             // a 16-bit word per slot
 
 }  // namespace vnx

@@ -3,8 +3,6 @@
 #include <cstring>
 
 #include "engine/decoders/common.h"
-#include "engine/decoders/family_dispatch.h"
-#include "engine/decoders/run_message.h"
 #include "engine/decoders/satellite_messages.h"
 
 namespace vnx {
@@ -26,7 +24,7 @@ bool IsSbasUsi(uint8_t usi) {
 
 }  // namespace
 
-uint8_t TObservable::Decode() {
+uint8_t ObservableMessage::Decode() {
   BeginDecode();
   if (!VerifyChecksum()) return 0;
   if (IsEpochUnusable(ctx) || !LengthFits() || m_.entry == ObsEntry::None) return 1;
@@ -41,12 +39,12 @@ uint8_t TObservable::Decode() {
   }
   if (stored) {
     ctx.epochRec.flags[m_.flag] = 1;
-    if (m_.labels != nullptr) ctx.Light(m_.labels[signal_]);
+    if (m_.lights) ctx.Light(IndicatorOf(ObservableOf(signal_, m_.target)));
   }
   return 1;
 }
 
-bool TObservable::LengthFits() {
+bool ObservableMessage::LengthFits() {
   const int32_t n = ctx.epoch.SatCount;
   if (Length == n * m_.width + m_.trailer) return true;
   AddError(LengthMismatchText(n, m_.wholeLength ? Length : (Length - 1) / m_.width));
@@ -54,7 +52,7 @@ bool TObservable::LengthFits() {
 }
 
 // False when the entry holds its missing marker.
-bool TObservable::ReadEntry(const uint8_t* entry, long double& raw) const {
+bool ObservableMessage::ReadEntry(const uint8_t* entry, long double& raw) const {
   switch (m_.entry) {
     case ObsEntry::Float64: {
       double d;
@@ -88,7 +86,7 @@ bool TObservable::ReadEntry(const uint8_t* entry, long double& raw) const {
 
 // The value of slot i in extended precision; false when the slot gets nothing (missing entry,
 // implausible value, or no pseudorange to refer to).
-bool TObservable::ValueOf(int i, const uint8_t* entry, long double& value) const {
+bool ObservableMessage::ValueOf(int i, const uint8_t* entry, long double& value) const {
   long double raw;
   if (!ReadEntry(entry, raw)) return false;
   if (m_.below > m_.lowest) {
@@ -107,7 +105,7 @@ bool TObservable::ValueOf(int i, const uint8_t* entry, long double& value) const
   return true;
 }
 
-void TObservable::Put(int i, int k, long double value) {
+void ObservableMessage::Put(int i, int k, long double value) {
   SignalObs& o = ctx.epoch.Obs[i][k];
   switch (m_.target) {
     case kRange:
@@ -127,62 +125,6 @@ void TObservable::Put(int i, int k, long double value) {
       break;
   }
   o.Present[m_.target] = 1;
-}
-
-uint8_t TTT::Decode() {
-  BeginDecode();
-  return VerifyChecksum() ? 1 : 0;
-}
-
-namespace {
-
-template <class Message>
-uint8_t RunSignal(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body, int32_t length) {
-  return RunMessage<Message>(ctx, body, length, static_cast<int>(row.variant), row.name);
-}
-
-}  // namespace
-
-uint8_t DecodeObservableMessage(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
-                                int32_t length) {
-  switch (row.family) {
-    case Family::RC:
-      return RunSignal<TRC>(ctx, row, body, length);
-    case Family::RCInt:
-      return RunSignal<TRCInt>(ctx, row, body, length);
-    case Family::RCRel:
-      return RunSignal<TRCRel>(ctx, row, body, length);
-    case Family::RCRelInt:
-      return RunSignal<TRCRelInt>(ctx, row, body, length);
-    case Family::CC:
-      return RunSignal<TCC>(ctx, row, body, length);
-    case Family::CCInt:
-      return RunSignal<TCCInt>(ctx, row, body, length);
-    case Family::PC:
-      return RunSignal<TPC>(ctx, row, body, length);
-    case Family::PCInt:
-      return RunSignal<TPCInt>(ctx, row, body, length);
-    case Family::PCRel:
-      return RunSignal<TPCRel>(ctx, row, body, length);
-    case Family::PCRelInt:
-      return RunSignal<TPCRelInt>(ctx, row, body, length);
-    case Family::DC:
-      return RunSignal<TDC>(ctx, row, body, length);
-    case Family::EC:
-      return RunSignal<TEC>(ctx, row, body, length);
-    case Family::CE:
-      return RunSignal<TCE>(ctx, row, body, length);
-    case Family::FC:
-      return RunSignal<TFC>(ctx, row, body, length);
-    case Family::SS:
-      return RunMessage<TSS>(ctx, body, length);
-    case Family::TC:
-      return RunMessage<TTC>(ctx, body, length);
-    case Family::TT:
-      return RunMessage<TTT>(ctx, body, length);
-    default:
-      return 1;
-  }
 }
 
 }  // namespace vnx

@@ -1,18 +1,17 @@
 #pragma once
 // The remaining epoch messages: attitude ("AR", "mr", "MR"), PPS time offsets ("ZA", "ZB"),
 // "LT", the position and baseline messages "PG", "VG", "BL", "BI", the status messages "PS",
-// "ST", "PT", the parameter message "WO", the five characters of "SE", the echo counter ">>"
-// and the checked-only "YA", "YB", "WA", "ID".
+// "ST", "PT", the parameter message "WO", the five characters of "SE" and the echo counter ">>".
 //
 // The storing messages share one shape: checksum, skip an unusable epoch, refuse the frame's
 // values when one of them carries the receiver's missing marker, else copy the body into its
-// block of the epoch record and set the presence flag. Each is one row of data.
+// block of the epoch record and set the presence flag. Each is one layout of data.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/decoders/parameter_messages.h"
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
+#include "engine/epoch/records.h"
 
 namespace vnx {
 
@@ -36,9 +35,9 @@ struct CopySegment {
   uint8_t from, to, size;
 };
 
-struct BlockRow {
-  const char* name;
-  uint16_t minLength;
+// Where a storing message puts its body in the epoch record. Name and minimum length are in the
+// identifier's row.
+struct BlockLayout {
   EpochFlag flag;
   uint16_t recOffset;                  // the block's offset in EpochRec
   uint8_t blockSize;                   // cleared before the copy
@@ -47,80 +46,144 @@ struct BlockRow {
   bool ScanContext::*seen;             // scan-wide flag, or nullptr
 };
 
-// The rows, one per storing message.
-extern const BlockRow kRowAR, kRowMR73, kRowMR37, kRowZA, kRowZB, kRowLT, kRowPG, kRowVG, kRowBL,
-    kRowBI, kRowPS, kRowST, kRowPT, kRowWO;
+// Every field a layout reads lies before the checksum of a body of `minLength` bytes.
+constexpr int MissingFieldSize(Missing kind) {
+  switch (kind) {
+    case Missing::Double:
+      return 8;
+    case Missing::Single:
+    case Missing::Dword:
+      return 4;
+    case Missing::Word:
+      return 2;
+    case Missing::Byte:
+      return 1;
+    case Missing::None:
+      break;
+  }
+  return 0;
+}
+constexpr bool LayoutFits(const BlockLayout& b, int minLength) {
+  for (const CopySegment& s : b.copy)
+    if (s.from + s.size > minLength - 1 || s.to + s.size > b.blockSize) return false;
+  for (const MissingTest& t : b.missing)
+    if (t.offset + MissingFieldSize(t.kind) > minLength - 1) return false;
+  return true;
+}
 
-class TBlockMess : public TRecivMess {
+// The layouts, one per storing message.
+inline constexpr BlockLayout kArLayout{
+    kFlagAR, offsetof(EpochRec, ar), sizeof(ArBlock), {{{0, 0, 29}}}, {}, &ScanContext::arSeen};
+inline constexpr BlockLayout kMr73Layout{
+    kFlagMR73, offsetof(EpochRec, mr73), sizeof(Mr73Block), {{{0, 0, 72}}},
+    {},        &ScanContext::mr73Seen};
+inline constexpr BlockLayout kMr37Layout{
+    kFlagMR37, offsetof(EpochRec, mr37), sizeof(Mr37Block), {{{0, 0, 36}}},
+    {},        &ScanContext::mr37Seen};
+inline constexpr BlockLayout kZaLayout{kFlagZA,       offsetof(EpochRec, zaOffset), sizeof(float),
+                                       {{{0, 0, 4}}}, {{{Missing::Single, 0}}},     nullptr};
+inline constexpr BlockLayout kZbLayout{kFlagZB,       offsetof(EpochRec, zbOffset), sizeof(float),
+                                       {{{0, 0, 4}}}, {{{Missing::Single, 0}}},     nullptr};
+inline constexpr BlockLayout kLtLayout{kFlagLT, offsetof(EpochRec, lt), 1, {{{0, 0, 1}}}, {},
+                                       nullptr};
+inline constexpr BlockLayout kPgLayout{kFlagPG,
+                                       offsetof(EpochRec, pg),
+                                       sizeof(PgBlock),
+                                       {{{0, 0, 29}}},
+                                       {{{Missing::Double, 0},
+                                         {Missing::Double, 8},
+                                         {Missing::Double, 16},
+                                         {Missing::Single, 24},
+                                         {Missing::Byte, 28}}},
+                                       nullptr};
+inline constexpr BlockLayout kVgLayout{kFlagVG,
+                                       offsetof(EpochRec, vg),
+                                       sizeof(VgBlock),
+                                       {{{0, 0, 17}}},
+                                       {{{Missing::Single, 0},
+                                         {Missing::Single, 4},
+                                         {Missing::Single, 8},
+                                         {Missing::Single, 12},
+                                         {Missing::Byte, 16}}},
+                                       nullptr};
+// The time follows the type directly in the body but sits aligned at 32 in the block.
+inline constexpr BlockLayout kBlLayout{kFlagBL,
+                                       offsetof(EpochRec, bl),
+                                       sizeof(BlBlock),
+                                       {{{0, 0, 29}, {29, 32, 4}}},
+                                       {{{Missing::Double, 0},
+                                         {Missing::Double, 8},
+                                         {Missing::Double, 16},
+                                         {Missing::Single, 24},
+                                         {Missing::Byte, 28},
+                                         {Missing::Dword, 29}}},
+                                       nullptr};
+inline constexpr BlockLayout kBiLayout{kFlagBI,
+                                       offsetof(EpochRec, bi),
+                                       sizeof(BiBlock),
+                                       {{{0, 0, 27}}},
+                                       {{{Missing::Double, 0},
+                                         {Missing::Double, 8},
+                                         {Missing::Double, 16},
+                                         {Missing::Word, 24},
+                                         {Missing::Byte, 26}}},
+                                       nullptr};
+inline constexpr BlockLayout kPsLayout{kFlagPS,
+                                       offsetof(EpochRec, ps),
+                                       sizeof(PsBlock),
+                                       {{{0, 0, 8}}},
+                                       {{{Missing::Byte, 0},
+                                         {Missing::Byte, 1},
+                                         {Missing::Byte, 2},
+                                         {Missing::Byte, 3},
+                                         {Missing::Byte, 4},
+                                         {Missing::Byte, 5},
+                                         {Missing::Byte, 6},
+                                         {Missing::Byte, 7}}},
+                                       nullptr};
+// Time and type are stored as two 32-bit values; the type byte widens by the cleared block.
+inline constexpr BlockLayout kStLayout{kFlagST,
+                                       offsetof(EpochRec, stTime),
+                                       8,
+                                       {{{0, 0, 5}}},
+                                       {{{Missing::Dword, 0}, {Missing::Byte, 4}}},
+                                       nullptr};
+inline constexpr BlockLayout kPtLayout{kFlagPT,       offsetof(EpochRec, ptTime), 4,
+                                       {{{0, 0, 4}}}, {{{Missing::Dword, 0}}},    nullptr};
+inline constexpr BlockLayout kWoLayout{
+    kFlagWO, offsetof(EpochRec, wo), sizeof(EpochRec::wo), {{{0, 0, 30}}}, {}, nullptr};
+
+class BlockMessage : public TRecivMess {
  public:
-  TBlockMess(ScanContext& c, const uint8_t* body, int32_t length, const BlockRow& row)
-      : TRecivMess(c, body, length, row.name, row.minLength), row_(row) {}
+  BlockMessage(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length,
+               const BlockLayout& layout)
+      : TRecivMess(c, row, body, length), layout_(layout) {}
   uint8_t Decode();
 
  protected:
   // Runs after the values passed and before the block is stored.
   virtual void OnAccepted() {}
-  const BlockRow& row_;
 
  private:
   bool AnyMissing() const;
+
+  const BlockLayout& layout_;
 };
 
-class TAR : public TBlockMess {
+// The decoder of a storing message: its layout is its row of data.
+template <const BlockLayout& Layout>
+class Block : public BlockMessage {
  public:
-  TAR(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowAR) {}
-};
-class TMR73 : public TBlockMess {
- public:
-  TMR73(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowMR73) {}
-};
-class TMR37 : public TBlockMess {
- public:
-  TMR37(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowMR37) {}
-};
-class TLT : public TBlockMess {
- public:
-  TLT(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowLT) {}
-};
-class TPG : public TBlockMess {
- public:
-  TPG(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowPG) {}
-};
-class TVG : public TBlockMess {
- public:
-  TVG(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowVG) {}
-};
-class TBL : public TBlockMess {
- public:
-  TBL(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowBL) {}
-};
-class TBI : public TBlockMess {
- public:
-  TBI(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowBI) {}
-};
-class TPS : public TBlockMess {
- public:
-  TPS(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowPS) {}
-};
-class TST : public TBlockMess {
- public:
-  TST(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowST) {}
-};
-class TPT : public TBlockMess {
- public:
-  TPT(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowPT) {}
-};
-class TWO : public TBlockMess {
- public:
-  TWO(ScanContext& c, const uint8_t* b, int32_t l) : TBlockMess(c, b, l, kRowWO) {}
+  Block(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length)
+      : BlockMessage(c, row, body, length, Layout) {}
 };
 
-// Input 0 is "ZA", input 1 is "ZB". A usable offset also goes to the offsets file of its
-// input and lights the external-events indicator.
-class TZAZB : public TBlockMess {
+// PPS offsets: variant 0 is input A, 1 input B. A usable offset also goes to the offsets file
+// of its input and lights the external-events indicator.
+class PpsOffsetMessage : public BlockMessage {
  public:
-  TZAZB(ScanContext& c, const uint8_t* b, int32_t l, int input)
-      : TBlockMess(c, b, l, input == 0 ? kRowZA : kRowZB) {}
+  PpsOffsetMessage(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length)
+      : BlockMessage(c, row, body, length, row.variant == 0 ? kZaLayout : kZbLayout) {}
 
  protected:
   void OnAccepted() override;
@@ -130,29 +193,15 @@ class TZAZB : public TBlockMess {
 // follow it in the log; never past the end of the log, where blanks stand in.
 class TSE : public TRecivMess {
  public:
-  TSE(ScanContext& c, const uint8_t* b, int32_t l) : TRecivMess(c, b, l, "SE", 6) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
 // ">>": counted, nothing else; no length test, no checksum.
 class TWrEcho : public TRecivMess {
  public:
-  TWrEcho(ScanContext& c, const uint8_t* b, int32_t l) : TRecivMess(c, b, l, ">>") {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
-};
-
-// "YA" and "YB" are both reported as "YA".
-class TYAB : public TCheckedOnly {
- public:
-  TYAB(ScanContext& c, const uint8_t* b, int32_t l) : TCheckedOnly(c, b, l, "YA", 10) {}
-};
-class TWA : public TCheckedOnly {
- public:
-  TWA(ScanContext& c, const uint8_t* b, int32_t l) : TCheckedOnly(c, b, l, "WA", 39) {}
-};
-class TID : public TCheckedOnly {
- public:
-  TID(ScanContext& c, const uint8_t* b, int32_t l) : TCheckedOnly(c, b, l, "ID", 0) {}
 };
 
 }  // namespace vnx

@@ -2,12 +2,9 @@
 
 #include <cstring>
 
-#include "engine/decoders/family_dispatch.h"
-#include "engine/decoders/run_message.h"
-
 namespace vnx {
 
-uint8_t TCheckedOnly::Decode() {
+uint8_t CheckedOnlyMessage::Decode() {
   BeginDecode();
   return VerifyChecksum() ? 1 : 0;
 }
@@ -56,22 +53,6 @@ uint8_t TPM::Decode() {
   const size_t at = text.find('@');
   if (at != std::string_view::npos && at > 0) ++ctx.epochRec.taggedPmCount;
   return 1;
-}
-
-uint8_t DecodeParameterMessage(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
-                               int32_t length) {
-  switch (row.family) {
-    case Family::IO:
-      return RunMessage<TIO>(ctx, body, length);
-    case Family::GA:
-      return RunMessage<TGA>(ctx, body, length);
-    case Family::NA:
-      return RunMessage<TNA>(ctx, body, length);
-    case Family::PM:
-      return RunMessage<TPM>(ctx, body, length);
-    default:
-      return 1;
-  }
 }
 
 }  // namespace vnx

@@ -5,45 +5,30 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 
-// A message that is only checked: length (when a minimum is given) and checksum; nothing is
-// stored. Accepted when the checksum matches, rejected otherwise.
-class TCheckedOnly : public TRecivMess {
+// A message that is only checked: length (when its row gives a minimum) and checksum; nothing
+// is stored. Accepted when the checksum matches, rejected otherwise.
+class CheckedOnlyMessage : public TRecivMess {
  public:
-  TCheckedOnly(ScanContext& c, const uint8_t* body, int32_t length, const char* name,
-               uint16_t minLength)
-      : TRecivMess(c, body, length, name, minLength) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
-};
-
-class TGA : public TCheckedOnly {
- public:
-  TGA(ScanContext& c, const uint8_t* body, int32_t length)
-      : TCheckedOnly(c, body, length, "GA", 47) {}
-};
-
-class TNA : public TCheckedOnly {
- public:
-  TNA(ScanContext& c, const uint8_t* body, int32_t length)
-      : TCheckedOnly(c, body, length, "NA", 46) {}
 };
 
 // Stored even in an unusable epoch: the ionosphere view wants the latest parameters whatever
 // the epoch they came in.
 class TIO : public TRecivMess {
  public:
-  TIO(ScanContext& c, const uint8_t* body, int32_t length)
-      : TRecivMess(c, body, length, "IO", 39) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
 // key="value" text, optionally tagged ("tag@..."); no checksum, never rejected.
 class TPM : public TRecivMess {
  public:
-  TPM(ScanContext& c, const uint8_t* body, int32_t length) : TRecivMess(c, body, length, "PM") {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 
  private:

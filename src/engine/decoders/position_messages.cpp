@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "engine/decoders/common.h"
-#include "engine/decoders/family_dispatch.h"
-#include "engine/decoders/run_message.h"
 
 namespace vnx {
 
@@ -47,7 +45,7 @@ void StoreVelocity(PosBlock& p, const float* v, float sigma) {
 
 }  // namespace
 
-uint8_t TPositionMess::Decode() {
+uint8_t PositionMessage::Decode() {
   BeginDecode();
   if (!VerifyChecksum()) return 0;
   if (BodyShort() || IsEpochUnusable(ctx)) return 1;
@@ -128,28 +126,6 @@ void TSP::Store() {
   sp.tip = tip;
   ctx.epochRec.sp = sp;
   ctx.epochRec.flags[kFlagSP] = 1;
-}
-
-uint8_t DecodePositionMessage(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
-                              int32_t length) {
-  switch (row.family) {
-    case Family::PO:
-      return RunMessage<TPO>(ctx, body, length);
-    case Family::VE:
-      return RunMessage<TVE>(ctx, body, length);
-    case Family::PV:
-      return RunMessage<TPV>(ctx, body, length);
-    case Family::DP:
-      return RunMessage<TDP>(ctx, body, length);
-    case Family::SG:
-      return RunMessage<TSG>(ctx, body, length);
-    case Family::SP:
-      return RunMessage<TSP>(ctx, body, length);
-    case Family::SV:
-      return RunMessage<TSV>(ctx, body, length);
-    default:
-      return 1;
-  }
 }
 
 }  // namespace vnx

@@ -5,7 +5,7 @@
 // set; "SP" writes straight into the epoch record.
 #include <cstdint>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 
@@ -15,76 +15,67 @@ inline constexpr uint8_t kTipMissing = 255;
 // One shape for the seven messages: minimum length, checksum, then nothing at all in an
 // unusable epoch or from a body too short to hold the fields; otherwise Store() reads the
 // fields in body order and stops at the first missing one.
-class TPositionMess : public TRecivMess {
+class PositionMessage : public TRecivMess {
  public:
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 
  protected:
-  TPositionMess(ScanContext& c, const uint8_t* body, int32_t length, const char* name,
-                uint16_t minLength)
-      : TRecivMess(c, body, length, name, minLength) {}
   virtual void Store() = 0;
 };
 
-class TPO : public TPositionMess {
+class TPO : public PositionMessage {
  public:
-  TPO(ScanContext& c, const uint8_t* body, int32_t length)
-      : TPositionMess(c, body, length, "PO", 30) {}
+  using PositionMessage::PositionMessage;
 
  protected:
   void Store() override;
 };
 
-class TVE : public TPositionMess {
+class TVE : public PositionMessage {
  public:
-  TVE(ScanContext& c, const uint8_t* body, int32_t length)
-      : TPositionMess(c, body, length, "VE", 18) {}
+  using PositionMessage::PositionMessage;
 
  protected:
   void Store() override;
 };
 
-class TPV : public TPositionMess {
+class TPV : public PositionMessage {
  public:
-  TPV(ScanContext& c, const uint8_t* body, int32_t length)
-      : TPositionMess(c, body, length, "PV", 46) {}
+  using PositionMessage::PositionMessage;
 
  protected:
   void Store() override;
 };
 
-class TDP : public TPositionMess {
+class TDP : public PositionMessage {
  public:
-  TDP(ScanContext& c, const uint8_t* body, int32_t length)
-      : TPositionMess(c, body, length, "DP", 14) {}
+  using PositionMessage::PositionMessage;
 
  protected:
   void Store() override;
 };
 
-class TSG : public TPositionMess {
+class TSG : public PositionMessage {
  public:
-  TSG(ScanContext& c, const uint8_t* body, int32_t length)
-      : TPositionMess(c, body, length, "SG", 18) {}
+  using PositionMessage::PositionMessage;
 
  protected:
   void Store() override;
 };
 
-class TSP : public TPositionMess {
+class TSP : public PositionMessage {
  public:
-  TSP(ScanContext& c, const uint8_t* body, int32_t length)
-      : TPositionMess(c, body, length, "SP", 42) {}
+  using PositionMessage::PositionMessage;
 
  protected:
   void Store() override;
 };
 
 // Same layout as "SP"; only checked, nothing is kept.
-class TSV : public TPositionMess {
+class TSV : public PositionMessage {
  public:
-  TSV(ScanContext& c, const uint8_t* body, int32_t length)
-      : TPositionMess(c, body, length, "SV", 42) {}
+  using PositionMessage::PositionMessage;
 
  protected:
   void Store() override {}

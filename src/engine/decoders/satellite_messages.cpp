@@ -36,15 +36,15 @@ std::string LengthMismatchText(int32_t expected, int32_t arrived) {
 SatSlot SlotFromUsi(uint8_t usi) {
   SatSlot s;
   if (usi >= 1 && usi <= 32) {
-    s = {usi, kSysGps, 0, 0, 99};
+    s = {usi, SatSystem::Gps, 0, 0, 99};
   } else if (IsGlonassUsi(usi)) {
-    s = {255, kSysGlo, 0, 0, usi - 45};
+    s = {255, SatSystem::Glonass, 0, 0, usi - 45};
   } else if (usi >= 71 && usi <= 102) {
-    s = {usi, kSysGal, 0, 0, usi - 70};
+    s = {usi, SatSystem::Galileo, 0, 0, usi - 70};
   } else if (usi >= 120 && usi <= 138) {
-    s = {usi, kSysSbas, 0, 0, usi - 100};
+    s = {usi, SatSystem::Sbas, 0, 0, usi - 100};
   } else {
-    s = {0, kSysOther, 0, 0, 0};
+    s = {0, SatSystem::Other, 0, 0, 0};
   }
   return s;
 }
@@ -169,7 +169,7 @@ uint8_t TNN::Decode() {
     SatSlot& slot = e.Slots[i];
     if (n >= 1 && n <= 24) {
       slot.Number = n;
-      slot.System = kSysGlo;
+      slot.System = SatSystem::Glonass;
       list[i] = n;
       ctx.gloSeen[n] = true;
       ctx.Light(Indicator::Glo);
@@ -184,7 +184,7 @@ uint8_t TNN::Decode() {
   return 1;
 }
 
-uint8_t TAngles::Decode() {
+uint8_t AngleMessage::Decode() {
   BeginDecode();
   if (!VerifyChecksum()) return 0;
   if (IsEpochUnusable(ctx)) return 1;
@@ -196,7 +196,7 @@ uint8_t TAngles::Decode() {
   for (int i = 1; i <= e.SlotLimit(); ++i) {
     const uint8_t v = Body[i - 1];
     if (!ctx.SlotTaken(i)) continue;
-    if (azimuth_) {
+    if (Variant() == 1) {
       if (v != 255) e.Slots[i].Azimuth = static_cast<int16_t>(v * 2);
     } else if (v != 127) {
       const auto elevation = static_cast<int8_t>(v);
@@ -204,7 +204,7 @@ uint8_t TAngles::Decode() {
       ctx.minElevationSeen = std::min<int32_t>(ctx.minElevationSeen, elevation);
     }
   }
-  if (azimuth_) {
+  if (Variant() == 1) {
     ctx.epochRec.flags[kFlagAZ] = 1;
     ctx.azimSeen = true;
   } else {

@@ -4,7 +4,7 @@
 // every per-satellite message of the epoch.
 #include <cstdint>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 
@@ -13,7 +13,7 @@ SatSlot SlotFromUsi(uint8_t usi);
 
 class TSI : public TRecivMess {
  public:
-  TSI(ScanContext& c, const uint8_t* body, int32_t length) : TRecivMess(c, body, length, "SI") {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 
  private:
@@ -22,34 +22,21 @@ class TSI : public TRecivMess {
 
 class TAN : public TRecivMess {
  public:
-  TAN(ScanContext& c, const uint8_t* body, int32_t length) : TRecivMess(c, body, length, "AN") {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
 class TNN : public TRecivMess {
  public:
-  TNN(ScanContext& c, const uint8_t* body, int32_t length) : TRecivMess(c, body, length, "NN") {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
-// "EL" and "AZ" share one shape: one byte per slot.
-class TAngles : public TRecivMess {
+// "EL" and "AZ" share one shape: one byte per slot; variant 1 is the azimuth.
+class AngleMessage : public TRecivMess {
  public:
-  TAngles(ScanContext& c, const uint8_t* body, int32_t length, bool azimuth)
-      : TRecivMess(c, body, length, azimuth ? "AZ" : "EL"), azimuth_(azimuth) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
-
- private:
-  bool azimuth_;
-};
-
-class TEL : public TAngles {
- public:
-  TEL(ScanContext& c, const uint8_t* body, int32_t length) : TAngles(c, body, length, false) {}
-};
-class TAZ : public TAngles {
- public:
-  TAZ(ScanContext& c, const uint8_t* body, int32_t length) : TAngles(c, body, length, true) {}
 };
 
 // "    Error Len! Expected:" n " arrived: " m, the length complaint of the per-slot messages.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/decoders/common.h"
+#include "engine/decoders/identifier_table.h"
 #include "engine/epoch/close_epoch.h"
 #include "engine/time/extended80.h"
 #include "engine/time/gps_time.h"
@@ -101,6 +102,7 @@ int32_t CheckDate(ScanContext& ctx, int32_t y, int32_t m, int32_t d, std::string
 }  // namespace
 
 uint8_t TRT::Decode() {
+  ctx.epoch.RtOffset = static_cast<int64_t>(ctx.frame.start);  // where the file header ends
   BeginDecode();
   const bool readable = !BodyShort();
   const int64_t t = readable ? Field<uint32_t>(0) : 0;
@@ -219,15 +221,15 @@ uint8_t TTO::Decode() {
   return 1;
 }
 
-uint8_t TClockFloat::Decode() {
+uint8_t ClockValueMessage::Decode() {
   BeginDecode();
   if (!VerifyChecksum()) return 0;
   if (BodyShort()) return 1;
-  if (kind_ == kDO && IsEpochUnusable(ctx)) return 1;
+  if (Variant() == kDO && IsEpochUnusable(ctx)) return 1;
   float v;
   if (!ReadFiniteSingle(Body, v)) return 1;
   EpochRec& rec = ctx.epochRec;
-  switch (kind_) {
+  switch (Variant()) {
     case kDO:
       ctx.pos.doValue = v;
       rec.flags[kFlagPosition] = 1;
@@ -259,7 +261,7 @@ uint8_t TNT::Decode() {
   return 1;
 }
 
-uint8_t TNOGO::Decode() {
+uint8_t TimeScaleOffsetMessage::Decode() {
   BeginDecode();
   if (!VerifyChecksum()) return 0;
   if (BodyShort()) return 1;
@@ -267,7 +269,7 @@ uint8_t TNOGO::Decode() {
   const uint32_t ns = Field<uint32_t>(1);
   if (sec == 0xFF || ns == 0xFFFFFFFFu) return 1;
   EpochRec& rec = ctx.epochRec;
-  if (isGO_) {
+  if (Variant() == 1) {
     rec.flags[kFlagGO] = 1;
     rec.goSec = sec;
     rec.goNs = static_cast<int32_t>(ns);
@@ -277,6 +279,13 @@ uint8_t TNOGO::Decode() {
     rec.noNs = static_cast<int32_t>(ns);
   }
   return 1;
+}
+
+void TakeDerivedDate(ScanContext& ctx, uint16_t year, uint8_t month, uint8_t day) {
+  static const IdentifierRow& row = *LookupIdentifier(IdentifierCode('R', 'D'));
+  const uint8_t body[6] = {
+      static_cast<uint8_t>(year & 0xFF), static_cast<uint8_t>(year >> 8), month, day, 0, 0};
+  DecodeWith<TRD>(ctx, row, body, 0);  // length 0: no length or checksum test
 }
 
 }  // namespace vnx

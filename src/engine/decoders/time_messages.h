@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/stream/message.h"
+#include "engine/decoders/message.h"
 
 namespace vnx {
 
@@ -18,13 +18,13 @@ std::string DateLabel(int32_t year, int32_t month, int32_t day);
 
 class TRT : public TRecivMess {
  public:
-  TRT(ScanContext& c, const uint8_t* body, int32_t length) : TRecivMess(c, body, length, "~~", 5) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
 class TGT : public TRecivMess {
  public:
-  TGT(ScanContext& c, const uint8_t* body, int32_t length) : TRecivMess(c, body, length, "GT", 7) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
@@ -32,82 +32,49 @@ class TGT : public TRecivMess {
 // bytes of its making, and neither the length nor the checksum is tested.
 class TRD : public TRecivMess {
  public:
-  TRD(ScanContext& c, const uint8_t* body, int32_t length)
-      : TRecivMess(c, body, length, "RD", length == 0 ? 0 : 6) {}
+  TRD(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length)
+      : TRecivMess(c, row, body, length) {
+    if (length == 0) SkipLengthTest();
+  }
   uint8_t Decode();
 };
 
 // The clock and parameter messages share one shape: checksum, fields in body order, store.
 class TUO : public TRecivMess {
  public:
-  TUO(ScanContext& c, const uint8_t* body, int32_t length)
-      : TRecivMess(c, body, length, "UO", 24) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
 class TTO : public TRecivMess {
  public:
-  TTO(ScanContext& c, const uint8_t* body, int32_t length) : TRecivMess(c, body, length, "TO", 9) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
-// "DO", "OO" and "BP": one float each.
-class TClockFloat : public TRecivMess {
+// "DO", "OO" and "BP": one float each; the row's variant says which.
+class ClockValueMessage : public TRecivMess {
  public:
-  enum Kind { kDO, kOO, kBP };
-  TClockFloat(ScanContext& c, const uint8_t* body, int32_t length, Kind kind)
-      : TRecivMess(c, body, length,
-                   kind == kDO   ? "DO"
-                   : kind == kOO ? "OO"
-                                 : "BP",
-                   5),
-        kind_(kind) {}
+  enum Kind : uint8_t { kDO, kOO, kBP };
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
-
- private:
-  Kind kind_;
 };
 
 class TNT : public TRecivMess {
  public:
-  TNT(ScanContext& c, const uint8_t* body, int32_t length) : TRecivMess(c, body, length, "NT", 7) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
 };
 
-// "NO" and "GO": seconds and nanoseconds of a time-scale offset.
-class TNOGO : public TRecivMess {
+// "NO" and "GO": seconds and nanoseconds of a time-scale offset; variant 1 is "GO".
+class TimeScaleOffsetMessage : public TRecivMess {
  public:
-  TNOGO(ScanContext& c, const uint8_t* body, int32_t length, bool isGO)
-      : TRecivMess(c, body, length, isGO ? "GO" : "NO", 6), isGO_(isGO) {}
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
-
- private:
-  bool isGO_;
 };
 
-}  // namespace vnx
-
-namespace vnx {
-
-class TDO : public TClockFloat {
- public:
-  TDO(ScanContext& c, const uint8_t* body, int32_t length) : TClockFloat(c, body, length, kDO) {}
-};
-class TOO : public TClockFloat {
- public:
-  TOO(ScanContext& c, const uint8_t* body, int32_t length) : TClockFloat(c, body, length, kOO) {}
-};
-class TBP : public TClockFloat {
- public:
-  TBP(ScanContext& c, const uint8_t* body, int32_t length) : TClockFloat(c, body, length, kBP) {}
-};
-class TNO : public TNOGO {
- public:
-  TNO(ScanContext& c, const uint8_t* body, int32_t length) : TNOGO(c, body, length, false) {}
-};
-class TGO : public TNOGO {
- public:
-  TGO(ScanContext& c, const uint8_t* body, int32_t length) : TNOGO(c, body, length, true) {}
-};
+// A date of the receiver that an ephemeris supplied: decoded as an "RD" of our making, without
+// length or checksum test.
+void TakeDerivedDate(ScanContext& ctx, uint16_t year, uint8_t month, uint8_t day);
 
 }  // namespace vnx

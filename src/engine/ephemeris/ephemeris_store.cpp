@@ -38,47 +38,20 @@ int32_t CountAt(const EphemerisTable<Rec, N>& table, int index) {
 
 }  // namespace
 
-char EphSystemLetter(EphSystem s) {
+WorkFile EphemerisFileOf(SatSystem s) {
   switch (s) {
-    case EphSystem::Gps:
-      return 'G';
-    case EphSystem::Glonass:
-      return 'R';
-    case EphSystem::Sbas:
-      return 'S';
-    case EphSystem::Galileo:
-      return 'E';
-  }
-  return '?';
-}
-
-WorkFile EphSystemFile(EphSystem s) {
-  switch (s) {
-    case EphSystem::Gps:
+    case SatSystem::Gps:
       return WorkFile::EphemGPS;
-    case EphSystem::Glonass:
+    case SatSystem::Glonass:
       return WorkFile::EphemGLO;
-    case EphSystem::Sbas:
+    case SatSystem::Sbas:
       return WorkFile::EphemGEO;
-    case EphSystem::Galileo:
+    case SatSystem::Galileo:
       return WorkFile::EphemGAL;
+    default:
+      break;
   }
   return WorkFile::EphemGPS;
-}
-
-int EphSystemLastNumber(EphSystem s) {
-  switch (s) {
-    case EphSystem::Glonass:
-      return 24;
-    case EphSystem::Sbas:
-      return 38;
-    default:
-      return 32;
-  }
-}
-
-int EphSystemFirstNumber(EphSystem s) {
-  return s == EphSystem::Sbas ? 20 : 1;
 }
 
 bool SameReferenceTime(const TimeRec& a, const TimeRec& b) {
@@ -105,23 +78,25 @@ bool EphemerisStore::WriteGalileo(WorkingFiles& files, const EphemGALRec& rec) {
   return WriteRecord(files, WorkFile::EphemGAL, gal_, rec.sv - 1, rec);
 }
 
-int32_t EphemerisStore::Count(EphSystem s, int n) const {
+int32_t EphemerisStore::Count(SatSystem s, int n) const {
   switch (s) {
-    case EphSystem::Gps:
+    case SatSystem::Gps:
       return CountAt(gps_, n - 1);
-    case EphSystem::Glonass:
+    case SatSystem::Glonass:
       return CountAt(glo_, n - 1);
-    case EphSystem::Sbas:
+    case SatSystem::Sbas:
       return CountAt(sbas_, n - 1);
-    case EphSystem::Galileo:
+    case SatSystem::Galileo:
       return CountAt(gal_, n - 1);
+    default:
+      break;
   }
   return 0;
 }
 
-std::vector<int> EphemerisStore::Satellites(EphSystem s) const {
+std::vector<int> EphemerisStore::Satellites(SatSystem s) const {
   std::vector<int> out;
-  for (int n = 1; n <= EphSystemLastNumber(s); ++n)
+  for (int n = 1; n <= InfoOf(s).lastLabel; ++n)
     if (Count(s, n) > 0) out.push_back(n);
   return out;
 }

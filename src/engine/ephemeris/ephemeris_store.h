@@ -8,20 +8,13 @@
 #include <vector>
 
 #include "engine/ephemeris/ephemeris_records.h"
-#include "engine/epoch/working_files.h"
+#include "engine/gnss/satellite_system.h"
+#include "engine/stream/working_files.h"
 
 namespace vnx {
 
-enum class EphSystem : int { Gps, Glonass, Sbas, Galileo };
-
-// "G", "R", "S", "E".
-char EphSystemLetter(EphSystem s);
 // The file of the system's records.
-WorkFile EphSystemFile(EphSystem s);
-// The highest number the view gives a satellite of the system: 32, 24, 38 (SBAS PRN - 100), 32.
-int EphSystemLastNumber(EphSystem s);
-// The lowest: 1, 1, 20, 1.
-int EphSystemFirstNumber(EphSystem s);
+WorkFile EphemerisFileOf(SatSystem s);
 
 // Reference times within 0.001 s of each other, compared field by field.
 bool SameReferenceTime(const TimeRec& a, const TimeRec& b);
@@ -44,9 +37,9 @@ class EphemerisStore {
 
   // Records written in this scan for satellite `n` as the view numbers it (GPS and Galileo
   // PRN, GLONASS slot, SBAS PRN - 100); 0 outside the range.
-  int32_t Count(EphSystem s, int n) const;
+  int32_t Count(SatSystem s, int n) const;
   // The numbers (as above) of the satellites with at least one record, in increasing order.
-  std::vector<int> Satellites(EphSystem s) const;
+  std::vector<int> Satellites(SatSystem s) const;
 
   void Reset() { *this = EphemerisStore{}; }
 

@@ -2,14 +2,12 @@
 
 #include <cstring>
 
-#include "engine/decoders/common.h"
+#include "engine/gnss/physics.h"
 #include "engine/time/gps_time.h"
 
 namespace vnx {
 
 namespace {
-
-constexpr double kSpeedOfLight = 299792458.0;
 
 // The bytes of the log before the first receiver-time frame, one byte per record.
 void CaptureHeader(ScanContext& ctx) {
@@ -24,7 +22,7 @@ void CaptureHeader(ScanContext& ctx) {
 
 void FillSvRec(SvRec& rec, const SatSlot& slot, const std::array<SignalObs, 5>& obs) {
   rec.number = slot.Number;
-  rec.system = slot.System;
+  rec.system = static_cast<uint8_t>(slot.System);
   rec.elevation = slot.Elevation;
   rec.azimuth = slot.Azimuth;
   rec.channel = slot.Channel & 0xFF;
@@ -39,18 +37,18 @@ void FillSvRec(SvRec& rec, const SatSlot& slot, const std::array<SignalObs, 5>& 
   }
 }
 
-void CountSystem(EpochRec& rec, uint8_t system) {
+void CountSystem(EpochRec& rec, SatSystem system) {
   switch (system) {
-    case kSysGps:
+    case SatSystem::Gps:
       ++rec.gpsWritten;
       break;
-    case kSysGlo:
+    case SatSystem::Glonass:
       ++rec.gloWritten;
       break;
-    case kSysSbas:
+    case SatSystem::Sbas:
       ++rec.sbasWritten;
       break;
-    case kSysGal:
+    case SatSystem::Galileo:
       ++rec.galWritten;
       break;
     default:
@@ -68,11 +66,12 @@ uint8_t CloseEpoch(ScanContext& ctx) {
   EpochState& e = ctx.epoch;
   if (!ctx.headerCaptured && !ctx.closeByIdentifier) CaptureHeader(ctx);
   ctx.closeByIdentifier = false;
-  if (e.DayNumber == 0 || IsEpochUnusable(ctx)) return ctx.fileOpened;
+  if (e.DayNumber == 0 || e.IsUnusable()) return ctx.fileOpened;
 
   EpochRec& rec = ctx.epochRec;
   if (e.SatCount == 0)
-    ctx.AddError(" Haven't satellites in epoch " + std::to_string(ctx.epochCount + 1));
+    ctx.AddError(ScanErrorKind::Epoch,
+                 " Haven't satellites in epoch " + std::to_string(ctx.epochCount + 1));
   e.EpochSeen = true;
   e.FirstEpochPending = false;
   ++ctx.epochCount;

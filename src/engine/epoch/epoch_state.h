@@ -1,26 +1,26 @@
 #pragma once
 // The running epoch as the decoders fill it: the satellite slots of the last "SI", the
 // observables per slot and signal, the receiver time and the flags that make an epoch unusable.
+// The capitalised members carry the scanner's documented state names (SatCount, TimeLost, ...);
+// members of our own are camelCase, as everywhere else in the engine.
 #include <array>
 #include <cstdint>
+
+#include "engine/gnss/satellite_system.h"
 
 namespace vnx {
 
 inline constexpr int kMaxSlots = 70;
 
-// System codes of a satellite slot and record.
-enum SystemCode : uint8_t {
-  kSysNone = 0,
-  kSysGps = 1,
-  kSysGlo = 2,
-  kSysSbas = 3,
-  kSysGal = 4,
-  kSysOther = 5
-};
+// False for the numbers a satellite record may carry: 1..32, 71..102, 120..152.
+inline bool IsSatNumberInvalid(uint8_t n) {
+  return !((n >= 1 && n <= 32) || (n >= 71 && n <= 102) || (n >= 120 && n <= 138) ||
+           (n >= 129 && n <= 152));
+}
 
 struct SatSlot {
   uint8_t Number = 0;  // GPS/SBAS PRN, GLONASS slot (255 until "NN"), Galileo raw index
-  uint8_t System = 0;  // SystemCode; 0 = empty slot
+  SatSystem System = SatSystem::None;  // None = empty slot
   int8_t Elevation = 0;
   int16_t Azimuth = 0;
   int32_t Channel = 0;

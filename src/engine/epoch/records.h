@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "engine/gnss/signals.h"
 #include "engine/time/time_rec.h"
 
 static_assert(std::endian::native == std::endian::little, "records are stored little-endian");
@@ -322,7 +323,6 @@ static_assert(offsetof(EpochRec, zbOffset) == 1016);
 static_assert(offsetof(EpochRec, lt) == 1020);
 
 // One signal of a satellite record: C/A L1, P L1, P L2, C/A L2, L5 by index 0..4.
-enum ObsKind : int { kRange = 0, kSmoothing = 1, kPhase = 2, kDoppler = 3, kSnr = 4 };
 
 struct SignalBlock {
   uint8_t present[6];  // indexed by ObsKind; [5] always 0
@@ -341,11 +341,9 @@ static_assert(offsetof(SignalBlock, phase) == 24);
 static_assert(offsetof(SignalBlock, doppler) == 32);
 static_assert(offsetof(SignalBlock, smoothing) == 36);
 
-inline constexpr int kSignalCount = 5;
-
 struct SvRec {
   uint8_t number;
-  uint8_t system;  // 1 GPS, 2 GLONASS, 3 SBAS, 4 Galileo
+  uint8_t system;  // SatSystem: 1 GPS, 2 GLONASS, 3 SBAS, 4 Galileo
   int8_t elevation;
   uint8_t reserved3;
   int16_t azimuth;

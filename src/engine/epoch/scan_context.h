@@ -10,8 +10,9 @@
 #include "engine/ephemeris/ephemeris_store.h"
 #include "engine/epoch/epoch_state.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/working_files.h"
-#include "engine/stream/scan_ui.h"
+#include "engine/epoch/scan_error.h"
+#include "engine/stream/working_files.h"
+#include "engine/ui/scan_ui.h"
 
 namespace vnx {
 
@@ -41,7 +42,7 @@ struct ScanContext {
   explicit ScanContext(ScanUi& ui) : ui(&ui) {}
 
   ScanUi* ui;
-  std::vector<std::string> errors;
+  std::vector<ScanError> errors;
   WorkingFiles files;
   FrameInfo frame;
 
@@ -99,7 +100,14 @@ struct ScanContext {
   // Indicators already lit in this scan: the window hears of each one once, not per frame.
   std::array<bool, kIndicatorCount> indicatorLit{};
 
-  void AddError(std::string line) { errors.push_back(std::move(line)); }
+  void AddError(ScanError e) { errors.push_back(std::move(e)); }
+  // An error about the log as a whole, or about an epoch: one line of text.
+  void AddError(ScanErrorKind kind, std::string text) {
+    ScanError e;
+    e.kind = kind;
+    e.lines.push_back(std::move(text));
+    errors.push_back(std::move(e));
+  }
   void Light(Indicator which) {
     bool& lit = indicatorLit[static_cast<int>(which)];
     if (lit) return;
@@ -110,6 +118,12 @@ struct ScanContext {
     return selectedAntenna == '0' || slotAntenna[i] == selectedAntenna;
   }
 };
+
+// The elevation mask a scan starts the Satellites view with: the lowest elevation seen, 0 when
+// the log has no elevations.
+inline int32_t LowestElevationSeen(const ScanContext& ctx) {
+  return ctx.elevSeen ? ctx.minElevationSeen : 0;
+}
 
 // Defaults of the site information: four "-Unknown-" texts, static, height 0.
 SiteInfo DefaultSiteInfo();

@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "engine/ephemeris/ephemeris_records.h"
-#include "engine/epoch/record_reader.h"
-#include "engine/epoch/working_files.h"
+#include "engine/ephemeris/ephemeris_store.h"
 #include "engine/time/gps_time.h"
 
 namespace vnx::rinex {
@@ -18,29 +17,16 @@ namespace {
 constexpr double kSemiCircle = 3.1415926535898;
 constexpr int64_t kWeek = 604800;
 
-WorkFile FileOf(Sys s) {
-  switch (s) {
-    case Sys::Gps:
-      return WorkFile::EphemGPS;
-    case Sys::Glonass:
-      return WorkFile::EphemGLO;
-    case Sys::Galileo:
-      return WorkFile::EphemGAL;
-    case Sys::Sbas:
-      return WorkFile::EphemGEO;
-  }
-  return WorkFile::EphemGPS;
-}
-
 template <class Rec>
-bool ReadAll(const ExportInput& in, Sys s, std::vector<Rec>& out, std::string& error) {
-  const int64_t count = in.ephemerisCount[static_cast<int>(s)];
+bool ReadAll(const ExportInput& in, SatSystem s, std::vector<Rec>& out, std::string& error) {
+  const int64_t count = in.ephemerisCount[SystemIndex(s)];
   if (count == 0) return true;
-  RecordReader r(in.workDir + WorkFileName(FileOf(s)), sizeof(Rec));
+  const WorkFile file = EphemerisFileOf(s);
+  const std::unique_ptr<RecordStream> r = in.records->Open(file);
   out.resize(static_cast<size_t>(count));
   for (Rec& rec : out) {
-    if (!r.Read(&rec)) {
-      error = std::string("Unexpected end of file ") + WorkFileName(FileOf(s));
+    if (r == nullptr || !r->Next(rec)) {
+      error = std::string("Unexpected end of file ") + WorkFileName(file);
       return false;
     }
   }
@@ -59,12 +45,12 @@ class NavWriter {
 
   // The first line of a record: satellite, epoch (whole seconds since 1980 on the record's own
   // calendar) and three values.
-  void First(Sys s, int number, uint32_t epoch, double a, double b, double c) {
+  void First(SatSystem s, int number, uint32_t epoch, double a, double b, double c) {
     l_.Clear();
     const TGPSTime t(epoch);
     if (v3_) {
       char* p = l_.At(0);
-      p[0] = SysLetter(s);
+      p[0] = InfoOf(s).letter;
       PutInt(p + 1, 2, number, 2);
       PutInt(p + 4, 4, t.Year());
       PutInt(p + 9, 2, t.Month(), 2);
@@ -98,7 +84,7 @@ class NavWriter {
     out_.Put(l_, false);
   }
 
-  void Kepler(Sys s, const KeplerEphFields& k, const float* galileo);
+  void Kepler(SatSystem s, const KeplerEphFields& k, const float* galileo);
   void Glonass(const EphemGLORec& r);
   void Sbas(const EphemGEORec& r);
 
@@ -109,7 +95,7 @@ class NavWriter {
   Line l_;
 };
 
-void NavWriter::Kepler(Sys s, const KeplerEphFields& k, const float* galileo) {
+void NavWriter::Kepler(SatSystem s, const KeplerEphFields& k, const float* galileo) {
   const int64_t week = TGPSWeek(k.wn).Week();
   const int64_t toe = week * kWeek + k.toe;  // toe was normalised next to the time of week
   const int64_t toeWeek = toe >= 0 ? toe / kWeek : (toe - kWeek + 1) / kWeek;
@@ -145,7 +131,7 @@ void NavWriter::Glonass(const EphemGLORec& r) {
       static_cast<int64_t>(toc) / 86400 * 86400 + ((b.tk - 10800) % 86400 + 86400) % 86400;
   if (frame - toc > 43200) frame -= 86400;
   if (static_cast<int64_t>(toc) - frame > 43200) frame += 86400;
-  First(Sys::Glonass, b.sv, toc, -static_cast<double>(b.tau), b.gamma,
+  First(SatSystem::Glonass, b.sv, toc, -static_cast<double>(b.tau), b.gamma,
         static_cast<double>(((frame % kWeek) + kWeek) % kWeek));
   Orbit(b.r[0], b.v[0], b.w[0], b.health & 1);
   Orbit(b.r[1], b.v[1], b.w[1], b.frqNum);
@@ -156,7 +142,7 @@ void NavWriter::Sbas(const EphemGEORec& r) {
   const GeoEphBody& b = r.body;
   const uint32_t toc = TGPSTime::FromTimeRec(r.time).Seconds();
   // RINEX gives SBAS positions in kilometres; the log in metres.
-  First(Sys::Sbas, RinexSatNumber(Sys::Sbas, b.sv), toc, b.aGf0, b.aGf1,
+  First(SatSystem::Sbas, RinexSatNumber(SatSystem::Sbas, b.sv), toc, b.aGf0, b.aGf1,
         std::round(b.tow / 1000.0));
   Orbit(b.r[0] / 1000, b.v[0] / 1000, b.w[0] / 1000, 0.0);
   Orbit(b.r[1] / 1000, b.v[1] / 1000, b.w[1] / 1000, b.ura);
@@ -177,7 +163,7 @@ struct NavRecords {
 };
 
 void PutNavHeader(TextBuffer& out, const ExportOptions& o, const ObsSurvey& s,
-                  const bool (&which)[kSysCount], const NavRecords& recs) {
+                  const std::array<bool, kSatSystemCount>& which, const NavRecords& recs) {
   const bool v3 = o.version == Version::V304;
   const char exp = v3 ? 'E' : 'D';
   Line l;
@@ -185,18 +171,14 @@ void PutNavHeader(TextBuffer& out, const ExportOptions& o, const ObsSurvey& s,
   if (v3) {
     PutText(l.At(20), 20, "N: GNSS NAV DATA");
     PutText(l.At(40), 20, "M: MIXED");
-  } else if (which[static_cast<int>(Sys::Glonass)]) {
-    PutText(l.At(20), 20, "G: GLONASS NAV DATA");
-  } else if (which[static_cast<int>(Sys::Galileo)]) {
-    PutText(l.At(20), 20, "L: GALILEO NAV DATA");
-  } else if (which[static_cast<int>(Sys::Sbas)]) {
-    PutText(l.At(20), 20, "H: GEO NAV MSG DATA");
   } else {
-    PutText(l.At(20), 20, "N: GPS NAV DATA");
+    // A 2.11 file holds one system.
+    for (SatSystem sys : kSatSystems)
+      if (which[SystemIndex(sys)]) PutText(l.At(20), 20, Nav2FileOf(sys).type);
   }
   PutHeaderLine(out, l, "RINEX VERSION / TYPE");
   PutProgramLine(out, o);
-  const bool gps = which[static_cast<int>(Sys::Gps)];
+  const bool gps = which[SystemIndex(SatSystem::Gps)];
   const int firstWeek =
       static_cast<int>(TGPSTime(static_cast<uint32_t>(s.first.key / 1000000000)).Week().Week());
   if (gps && s.hasIono) {
@@ -214,7 +196,7 @@ void PutNavHeader(TextBuffer& out, const ExportOptions& o, const ObsSurvey& s,
       }
     }
   }
-  if (v3 && which[static_cast<int>(Sys::Galileo)] && !recs.gal.empty()) {
+  if (v3 && which[SystemIndex(SatSystem::Galileo)] && !recs.gal.empty()) {
     PutText(l.At(0), 4, "GAL");
     const GalEphBody& g = recs.gal.front().body;
     PutExp(l.At(5), 12, 4, g.ai0, exp);
@@ -245,7 +227,7 @@ void PutNavHeader(TextBuffer& out, const ExportOptions& o, const ObsSurvey& s,
       PutHeaderLine(out, l, "DELTA-UTC: A0,A1,T,W");
     }
   }
-  if (which[static_cast<int>(Sys::Glonass)] && !recs.glo.empty()) {
+  if (which[SystemIndex(SatSystem::Glonass)] && !recs.glo.empty()) {
     const EphemGLORec& g = recs.glo.front();
     if (v3) {
       PutText(l.At(0), 4, "GLUT");
@@ -286,21 +268,23 @@ double FitIntervalHours(bool flag, int iodc) {
 }
 
 bool WriteNavigationFile(const ExportInput& in, const ExportOptions& o, const ObsSurvey& s,
-                         const bool (&which)[kSysCount], TextBuffer& out, int64_t& records,
-                         std::string& error) {
+                         const std::array<bool, kSatSystemCount>& which, TextBuffer& out,
+                         int64_t& records, std::string& error) {
   NavRecords recs;
-  if ((which[static_cast<int>(Sys::Gps)] && !ReadAll(in, Sys::Gps, recs.gps, error)) ||
-      (which[static_cast<int>(Sys::Glonass)] && !ReadAll(in, Sys::Glonass, recs.glo, error)) ||
-      (which[static_cast<int>(Sys::Galileo)] && !ReadAll(in, Sys::Galileo, recs.gal, error)) ||
-      (which[static_cast<int>(Sys::Sbas)] && !ReadAll(in, Sys::Sbas, recs.sbas, error)))
+  if ((which[SystemIndex(SatSystem::Gps)] && !ReadAll(in, SatSystem::Gps, recs.gps, error)) ||
+      (which[SystemIndex(SatSystem::Glonass)] &&
+       !ReadAll(in, SatSystem::Glonass, recs.glo, error)) ||
+      (which[SystemIndex(SatSystem::Galileo)] &&
+       !ReadAll(in, SatSystem::Galileo, recs.gal, error)) ||
+      (which[SystemIndex(SatSystem::Sbas)] && !ReadAll(in, SatSystem::Sbas, recs.sbas, error)))
     return false;
   PutNavHeader(out, o, s, which, recs);
   NavWriter w(o, out);
-  for (const EphemGPSRec& r : recs.gps) w.Kepler(Sys::Gps, r.body.k, nullptr);
+  for (const EphemGPSRec& r : recs.gps) w.Kepler(SatSystem::Gps, r.body.k, nullptr);
   for (const EphemGLORec& r : recs.glo) w.Glonass(r);
   for (const EphemGALRec& r : recs.gal) {
     const float groupDelays[2] = {r.body.bcdA, r.body.bcdB};
-    w.Kepler(Sys::Galileo, r.body.k, groupDelays);
+    w.Kepler(SatSystem::Galileo, r.body.k, groupDelays);
   }
   for (const EphemGEORec& r : recs.sbas) w.Sbas(r);
   records =

@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "engine/epoch/epoch_state.h"
-#include "engine/epoch/record_reader.h"
-#include "engine/epoch/working_files.h"
 #include "engine/time/extended80.h"
 #include "engine/time/gps_time.h"
 #include "engine/views/occupations.h"
@@ -19,25 +17,31 @@ namespace {
 constexpr int64_t kNsPerSecond = 1000000000;
 constexpr const char* kUnknown = "-Unknown-";
 
-bool Bit(uint32_t bits, int signal, ObsType t) {
-  return (bits >> (4 * signal + static_cast<int>(t))) & 1u;
+bool Has(uint32_t bits, Observable o) {
+  return (bits >> static_cast<int>(o)) & 1u;
 }
 
 // The observables of a satellite record that RINEX has a place for, as survey bits.
-uint32_t ExportedBits(Sys sys, const SvRec& sv) {
-  static constexpr int kKindOf[kObsTypeCount] = {kRange, kPhase, kDoppler, kSnr};
+uint32_t ExportedBits(SatSystem sys, const SvRec& sv) {
   uint32_t bits = 0;
-  for (int k = 0; k < kLogSignals; ++k) {
-    if (CodesOf(sys, k).band3 == nullptr) continue;
-    for (int t = 0; t < kObsTypeCount; ++t)
-      if (sv.sig[k].present[kKindOf[t]]) bits |= 1u << (4 * k + t);
+  for (int k = 0; k < kSignalCount; ++k) {
+    for (ObsKind kind : kExportedKinds) {
+      const Observable o = ObservableOf(k, kind);
+      if (sv.sig[k].present[kind] && !Rinex3Code(sys, o).empty()) bits |= 1u << static_cast<int>(o);
+    }
   }
   return bits;
 }
 
+// The place of a system in the files' order.
+int FileRank(SatSystem s) {
+  return static_cast<int>(std::find(kFileOrder.begin(), kFileOrder.end(), s) - kFileOrder.begin());
+}
+
 // The satellite as the file shows it, or false when the options leave it out.
-bool Included(const ExportOptions& o, const EpochRec& epoch, const SvRec& sv, Sys& sys) {
-  if (!SysFromRecordCode(sv.system, sys) || !o.systems[static_cast<int>(sys)]) return false;
+bool Included(const ExportOptions& o, const EpochRec& epoch, const SvRec& sv, SatSystem& sys) {
+  sys = static_cast<SatSystem>(sv.system);
+  if (!IsSatSystem(sys) || !o.systems[SystemIndex(sys)]) return false;
   // A missing elevation leaves 0 in the record; with no azimuth either the angle is unknown
   // and the satellite is kept.
   const bool angleKnown = epoch.flags[kFlagEL] && (sv.elevation != 0 || sv.azimuth != 0);
@@ -112,57 +116,53 @@ void PutEpochLine(Line& l, Version v, const Instant& t, int flag, int count) {
   }
 }
 
-// One column of the observation list: the type and, per system, the log signals that fill it
+// One column of the observation list: the kind and, per system, the log signals that fill it
 // in order of preference (RINEX 2 folds two signals of a band into one column).
 struct Column {
-  char code[4] = {};
-  ObsType type = ObsType::Code;
-  std::array<std::array<int8_t, 2>, kSysCount> signals{};
+  std::string_view code;
+  ObsKind kind = kRange;
+  std::array<std::array<int8_t, 2>, kSatSystemCount> signals{};
 };
 
-// Column lists: RINEX 3 one per system; RINEX 2 one list shared by every system.
+// Column lists by SystemIndex: RINEX 3 one per system; RINEX 2 one list shared by every system.
 struct Columns {
-  std::array<std::vector<Column>, kSysCount> bySys;
+  std::array<std::vector<Column>, kSatSystemCount> bySys;
+  const std::vector<Column>& Of(SatSystem s) const { return bySys[SystemIndex(s)]; }
 };
 
 Columns BuildColumns(Version v, const ObsSurvey& s) {
   Columns c;
   if (v == Version::V304) {
-    for (int sys = 0; sys < kSysCount; ++sys) {
-      for (int k = 0; k < kLogSignals; ++k) {
-        for (int t = 0; t < kObsTypeCount; ++t) {
-          if (!Bit(s.present[sys], k, static_cast<ObsType>(t))) continue;
-          Column col;
-          char buf[4];
-          const std::string_view code = Rinex3Code(static_cast<Sys>(sys), k, ObsType(t), buf);
-          std::memcpy(col.code, code.data(), 3);
-          col.type = static_cast<ObsType>(t);
+    for (SatSystem sys : kSatSystems) {
+      const int i = SystemIndex(sys);
+      for (int k = 0; k < kSignalCount; ++k) {
+        for (ObsKind kind : kExportedKinds) {
+          const Observable o = ObservableOf(k, kind);
+          if (!Has(s.present[i], o)) continue;
+          Column col{Rinex3Code(sys, o), kind, {}};
           for (auto& sig : col.signals) sig = {-1, -1};
-          col.signals[sys] = {static_cast<int8_t>(k), -1};
-          c.bySys[sys].push_back(col);
+          col.signals[i] = {static_cast<int8_t>(k), -1};
+          c.bySys[i].push_back(col);
         }
       }
     }
     return c;
   }
-  static constexpr const char* kOrder[] = {"C1", "P1", "P2", "C2", "C5", "L1", "L2",
-                                           "L5", "D1", "D2", "D5", "S1", "S2", "S5"};
   std::vector<Column> all;
-  for (const char* name : kOrder) {
-    Column col;
-    std::memcpy(col.code, name, 2);
+  for (std::string_view name : kRinex2Order) {
+    Column col{name, kRange, {}};
     for (auto& sig : col.signals) sig = {-1, -1};
     bool occurs = false;
-    for (int sys = 0; sys < kSysCount; ++sys) {
+    for (SatSystem sys : kSatSystems) {
+      const int i = SystemIndex(sys);
       int n = 0;
-      for (int k = 0; k < kLogSignals; ++k) {
-        for (int t = 0; t < kObsTypeCount; ++t) {
-          char buf[3];
-          const std::string_view code = Rinex2Code(static_cast<Sys>(sys), k, ObsType(t), buf);
-          if (code != name) continue;
-          col.type = static_cast<ObsType>(t);
-          if (n < 2) col.signals[sys][n++] = static_cast<int8_t>(k);
-          occurs = occurs || Bit(s.present[sys], k, ObsType(t));
+      for (int k = 0; k < kSignalCount; ++k) {
+        for (ObsKind kind : kExportedKinds) {
+          const Observable o = ObservableOf(k, kind);
+          if (Rinex2Code(sys, o) != name) continue;
+          col.kind = kind;
+          if (n < 2) col.signals[i][n++] = static_cast<int8_t>(k);
+          occurs = occurs || Has(s.present[i], o);
         }
       }
     }
@@ -184,10 +184,10 @@ void PutObsTypes(TextBuffer& out, Version v, const Columns& c) {
     PutHeader(out, l, "# / TYPES OF OBSERV");
     return;
   }
-  for (int sys = 0; sys < kSysCount; ++sys) {
-    const std::vector<Column>& list = c.bySys[sys];
+  for (SatSystem sys : kFileOrder) {
+    const std::vector<Column>& list = c.Of(sys);
     if (list.empty()) continue;
-    l.At(0)[0] = SysLetter(static_cast<Sys>(sys));
+    l.At(0)[0] = InfoOf(sys).letter;
     PutInt(l.At(3), 3, static_cast<int64_t>(list.size()));
     for (size_t i = 0; i < list.size(); ++i) {
       if (i > 0 && i % 13 == 0) PutHeader(out, l, "SYS / # / OBS TYPES");
@@ -280,15 +280,15 @@ void PutObsHeader(TextBuffer& out, const ExportInput& in, const ExportOptions& o
   PutHeader(out, l, "TIME OF LAST OBS");
   if (v3) {
     // The log knows no phase shifts or GLONASS biases: the lines say so with blank values.
-    for (int sys = 0; sys < kSysCount; ++sys) {
-      for (const Column& col : c.bySys[sys]) {
-        if (col.type != ObsType::Phase) continue;
-        l.At(0)[0] = SysLetter(static_cast<Sys>(sys));
+    for (SatSystem sys : kFileOrder) {
+      for (const Column& col : c.Of(sys)) {
+        if (col.kind != kPhase) continue;
+        l.At(0)[0] = InfoOf(sys).letter;
         PutText(l.At(2), 3, col.code);
         PutHeader(out, l, "SYS / PHASE SHIFT");
       }
     }
-    if (!c.bySys[static_cast<int>(Sys::Glonass)].empty()) {
+    if (!c.Of(SatSystem::Glonass).empty()) {
       PutGlonassSlots(out, s);
       PutHeader(out, l, "GLONASS COD/PHS/BIS");
     }
@@ -309,10 +309,10 @@ bool ReadEvents(const ExportInput& in, std::vector<EventTime>& events, std::stri
     const WorkFile f = input == 0 ? WorkFile::ExtEventXA : WorkFile::ExtEventXB;
     const int64_t count = input == 0 ? in.xaCount : in.xbCount;
     if (count == 0) continue;
-    RecordReader r(in.workDir + WorkFileName(f), sizeof(ExtEventRec));
+    const std::unique_ptr<RecordStream> r = in.records->Open(f);
     for (int64_t i = 0; i < count; ++i) {
       ExtEventRec rec;
-      if (!r.Read(&rec)) {
+      if (r == nullptr || !r->Next(rec)) {
         error = std::string("Unexpected end of file ") + WorkFileName(f);
         return false;
       }
@@ -332,7 +332,7 @@ class EpochWriter {
  public:
   EpochWriter(const ExportInput& in, const ExportOptions& o, const ObsSurvey& s, TextBuffer& out)
       : in_(in), o_(o), s_(s), out_(out), columns_(BuildColumns(o.version, s)) {
-    lastPhase_.assign(kSysCount * 256 * kLogSignals, -1);
+    lastPhase_.assign(kSatSystemCount * 256 * kSignalCount, -1);
   }
   const Columns& columns() const { return columns_; }
   bool Run(ObsWriteResult& r, std::string& error);
@@ -341,8 +341,12 @@ class EpochWriter {
   void PutEvent(const EventTime& e);
   void PutSiteChange(const Instant& at, const SiteInfo& before, const SiteInfo& now);
   void PutEpoch(const EpochRec& rec, const Instant& t, const std::vector<SvRec>& svs);
-  void PutSatellite(Sys sys, const SvRec& sv, char* p);
-  void PutValue(char* p, const Column& col, Sys sys, const SvRec& sv);
+  void PutSatellite(SatSystem sys, const SvRec& sv, char* p);
+  void PutValue(char* p, const Column& col, SatSystem sys, const SvRec& sv);
+  int64_t& LastPhase(SatSystem sys, int number, int signal) {
+    return lastPhase_[static_cast<size_t>((SystemIndex(sys) * 256 + number) * kSignalCount +
+                                          signal)];
+  }
 
   const ExportInput& in_;
   const ExportOptions& o_;
@@ -352,7 +356,7 @@ class EpochWriter {
   std::vector<int64_t> lastPhase_;  // by system, number, signal: epoch of the last phase
   int64_t epoch_ = 0;               // index of the epoch being written
   int64_t events_ = 0;
-  std::vector<std::pair<Sys, const SvRec*>> kept_;
+  std::vector<std::pair<SatSystem, const SvRec*>> kept_;
 };
 
 void EpochWriter::PutEvent(const EventTime& e) {
@@ -388,11 +392,10 @@ void EpochWriter::PutSiteChange(const Instant& at, const SiteInfo& before, const
   ++events_;
 }
 
-void EpochWriter::PutValue(char* p, const Column& col, Sys sys, const SvRec& sv) {
-  static constexpr int kKindOf[kObsTypeCount] = {kRange, kPhase, kDoppler, kSnr};
-  const int kind = kKindOf[static_cast<int>(col.type)];
+void EpochWriter::PutValue(char* p, const Column& col, SatSystem sys, const SvRec& sv) {
+  const ObsKind kind = col.kind;
   int signal = -1;
-  for (int8_t k : col.signals[static_cast<int>(sys)]) {
+  for (int8_t k : col.signals[SystemIndex(sys)]) {
     if (k >= 0 && sv.sig[k].present[kind]) {
       signal = k;
       break;
@@ -402,25 +405,25 @@ void EpochWriter::PutValue(char* p, const Column& col, Sys sys, const SvRec& sv)
   if (signal < 0) return;
   const SignalBlock& b = sv.sig[signal];
   double v = 0;
-  switch (col.type) {
-    case ObsType::Code:
+  switch (kind) {
+    case kRange:
       v = b.range;
       break;
-    case ObsType::Phase:
+    case kPhase:
       v = b.phase;
       break;
-    case ObsType::Doppler:
+    case kDoppler:
       v = b.doppler;
       break;
-    case ObsType::Strength:
+    default:
       v = b.snr;
       break;
   }
   if (!PutFixed(p, 14, 3, v)) return;
-  if (col.type == ObsType::Phase) {
+  if (kind == kPhase) {
     // The records keep no lock counters: a phase track that resumes after an epoch without
     // phase has lost lock in between.
-    int64_t& last = lastPhase_[(static_cast<int>(sys) * 256 + sv.number) * kLogSignals + signal];
+    const int64_t last = LastPhase(sys, sv.number, signal);
     if (last >= 0 && last != epoch_ - 1) p[14] = '1';
   }
   if (b.present[kSnr]) {
@@ -429,8 +432,8 @@ void EpochWriter::PutValue(char* p, const Column& col, Sys sys, const SvRec& sv)
   }
 }
 
-void EpochWriter::PutSatellite(Sys sys, const SvRec& sv, char* p) {
-  const std::vector<Column>& cols = columns_.bySys[static_cast<int>(sys)];
+void EpochWriter::PutSatellite(SatSystem sys, const SvRec& sv, char* p) {
+  const std::vector<Column>& cols = columns_.Of(sys);
   for (const Column& col : cols) {
     PutValue(p, col, sys, sv);
     p += 16;
@@ -440,13 +443,14 @@ void EpochWriter::PutSatellite(Sys sys, const SvRec& sv, char* p) {
 void EpochWriter::PutEpoch(const EpochRec& rec, const Instant& t, const std::vector<SvRec>& svs) {
   kept_.clear();
   for (const SvRec& sv : svs) {
-    Sys sys;
+    SatSystem sys;
     if (Included(o_, rec, sv, sys)) kept_.emplace_back(sys, &sv);
   }
   if (o_.version == Version::V304) {
     // RINEX 3 lists the satellites system by system.
-    std::stable_sort(kept_.begin(), kept_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(kept_.begin(), kept_.end(), [](const auto& a, const auto& b) {
+      return FileRank(a.first) < FileRank(b.first);
+    });
   }
   Line l;
   const int n = static_cast<int>(kept_.size());
@@ -466,16 +470,16 @@ void EpochWriter::PutEpoch(const EpochRec& rec, const Instant& t, const std::vec
         l.Clear();
       }
       char* p = l.At(32 + 3 * (i % 12));
-      p[0] = SysLetter(kept_[i].first);
+      p[0] = InfoOf(kept_[i].first).letter;
       PutInt(p + 1, 2, RinexSatNumber(kept_[i].first, kept_[i].second->number), 2);
     }
     out_.Put(l, false);
   }
   for (const auto& [sys, sv] : kept_) {
-    const size_t cols = columns_.bySys[static_cast<int>(sys)].size();
+    const size_t cols = columns_.Of(sys).size();
     if (o_.version == Version::V304) {
       char* p = out_.Reserve(3 + 16 * cols + 1);
-      p[0] = SysLetter(sys);
+      p[0] = InfoOf(sys).letter;
       PutInt(p + 1, 2, RinexSatNumber(sys, sv->number), 2);
       PutSatellite(sys, *sv, p + 3);
       size_t len = 3 + 16 * cols;
@@ -506,20 +510,18 @@ void EpochWriter::PutEpoch(const EpochRec& rec, const Instant& t, const std::vec
       out_.Commit(used);
     }
     const SvRec& rec2 = *sv;
-    for (int k = 0; k < kLogSignals; ++k) {
-      if (rec2.sig[k].present[kPhase])
-        lastPhase_[(static_cast<int>(sys) * 256 + rec2.number) * kLogSignals + k] = epoch_;
-    }
+    for (int k = 0; k < kSignalCount; ++k)
+      if (rec2.sig[k].present[kPhase]) LastPhase(sys, rec2.number, k) = epoch_;
   }
 }
 
 bool EpochWriter::Run(ObsWriteResult& r, std::string& error) {
   std::vector<EventTime> events;
   if (!ReadEvents(in_, events, error)) return false;
-  RecordReader epochs(in_.workDir + WorkFileName(WorkFile::DataEpochs), sizeof(EpochRec));
-  RecordReader sats(in_.workDir + WorkFileName(WorkFile::SVRecs), sizeof(SvRec));
-  if (!epochs.IsOpen() || !sats.IsOpen()) {
-    error = "cannot read the working files in " + in_.workDir;
+  const std::unique_ptr<RecordStream> epochs = in_.records->Open(WorkFile::DataEpochs);
+  const std::unique_ptr<RecordStream> sats = in_.records->Open(WorkFile::SVRecs);
+  if (epochs == nullptr || sats == nullptr) {
+    error = "cannot read " + in_.records->Describe();
     return false;
   }
   size_t nextEvent = 0;
@@ -533,17 +535,18 @@ bool EpochWriter::Run(ObsWriteResult& r, std::string& error) {
         r.stopped = true;
         return true;
       }
+      // Every checkpoint, not only on a new percentage: a window lets its events run here.
       const int percent = static_cast<int>(i * 100 / in_.epochCount);
-      if (o_.progress && percent != lastPercent) o_.progress(lastPercent = percent);
+      if (o_.progress) o_.progress(lastPercent = percent);
     }
-    if (!epochs.Read(&rec)) {
+    if (!epochs->Next(rec)) {
       error = "Unexpected end of file DataEpochs.dat";
       return false;
     }
     const int count = std::clamp(rec.satsWritten, 0, kMaxSlots);
     svs.resize(static_cast<size_t>(count));
     for (int k = 0; k < count; ++k) {
-      if (!sats.Read(&svs[k])) {
+      if (!sats->Next(svs[static_cast<size_t>(k)])) {
         error = "Unexpected end of file SVRecs.dat";
         return false;
       }
@@ -628,32 +631,32 @@ bool SurveyObservations(const ExportInput& in, const ExportOptions& o, ObsSurvey
   s.glonassChannel.fill(kNoChannel);
   s.firstSite = {};
   if (in.epochCount == 0) return true;
-  RecordReader epochs(in.workDir + WorkFileName(WorkFile::DataEpochs), sizeof(EpochRec));
-  RecordReader sats(in.workDir + WorkFileName(WorkFile::SVRecs), sizeof(SvRec));
-  if (!epochs.IsOpen() || !sats.IsOpen()) {
-    error = "cannot read the working files in " + in.workDir;
+  const std::unique_ptr<RecordStream> epochs = in.records->Open(WorkFile::DataEpochs);
+  const std::unique_ptr<RecordStream> sats = in.records->Open(WorkFile::SVRecs);
+  if (epochs == nullptr || sats == nullptr) {
+    error = "cannot read " + in.records->Describe();
     return false;
   }
-  std::vector<std::bitset<256>> seen(kSysCount);
+  std::vector<std::bitset<256>> seen(kSatSystemCount);
   EpochRec rec;
   SvRec sv;
   int64_t previousKey = -1, step = 0;
   double sum[3] = {0, 0, 0};
   for (int64_t i = 0; i < in.epochCount; ++i) {
-    if (!epochs.Read(&rec)) {
+    if (!epochs->Next(rec)) {
       error = "Unexpected end of file DataEpochs.dat";
       return false;
     }
     for (int k = 0; k < std::clamp(rec.satsWritten, 0, kMaxSlots); ++k) {
-      if (!sats.Read(&sv)) {
+      if (!sats->Next(sv)) {
         error = "Unexpected end of file SVRecs.dat";
         return false;
       }
-      Sys sys;
+      SatSystem sys;
       if (!Included(o, rec, sv, sys)) continue;
-      s.present[static_cast<int>(sys)] |= ExportedBits(sys, sv);
-      seen[static_cast<int>(sys)].set(sv.number);
-      if (sys == Sys::Glonass && sv.number >= 1 && sv.number <= 24)
+      s.present[SystemIndex(sys)] |= ExportedBits(sys, sv);
+      seen[SystemIndex(sys)].set(sv.number);
+      if (sys == SatSystem::Glonass && sv.number >= 1 && sv.number <= 24)
         s.glonassChannel[sv.number] = static_cast<int8_t>(sv.channel & 0xFF);
     }
     Instant t;

@@ -32,8 +32,8 @@ struct ObsSurvey {
   IonoBlock iono{};
   UtcBlock utc{};
   SiteInfo firstSite{};
-  // Per system: bit 4 * signal + type set when the observable occurs.
-  std::array<uint32_t, kSysCount> present{};
+  // By SystemIndex: bit Observable set when the observable occurs.
+  std::array<uint32_t, kSatSystemCount> present{};
   std::array<int, 25> glonassChannel{};  // by slot; kNoChannel where none was seen
   int64_t satellites = 0;                // distinct satellites written
 };

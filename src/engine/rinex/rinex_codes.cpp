@@ -3,8 +3,13 @@
 namespace vnx::rinex {
 namespace {
 
-// Rows: system (GPS, GLONASS, Galileo, SBAS) x log signal (C/A L1, P L1, P L2, C/A L2, L5).
-//
+struct CodeRow {
+  SatSystem system;
+  Observable observable;
+  std::string_view rinex3;
+  std::string_view rinex2;
+};
+
 // Why these attribute letters:
 // - GPS C/A on L1 is C1C. The receiver's P-code measurements on L1 and L2 are made under
 //   anti-spoofing, where only the encrypted Y code is broadcast and a civil receiver tracks it
@@ -22,91 +27,86 @@ namespace {
 // RINEX 2.11 has a single code per band and kind: C1, P1, P2, C2 (L2C code) and C5 for the
 // pseudoranges; L1/L2/L5, D1/D2/D5 and S1/S2/S5 for the rest. Where two log signals share a
 // band (C/A and P on L1; P and C/A on L2) the 2.11 writer fills L, D and S of that band from
-// the first of them that the satellite has: C/A on L1, P on L2 (the usual 2.11 reading of L2).
-constexpr SignalCodes kTable[kSysCount][kLogSignals] = {
-    {{"1C", "C1", '1'}, {"1W", "P1", '1'}, {"2W", "P2", '2'}, {"2L", "C2", '2'}, {"5Q", "C5", '5'}},
-    {{"1C", "C1", '1'},
-     {"1P", "P1", '1'},
-     {"2P", "P2", '2'},
-     {"2C", "C2", '2'},
-     {nullptr, nullptr, 0}},
-    {{"1X", "C1", '1'},
-     {nullptr, nullptr, 0},
-     {nullptr, nullptr, 0},
-     {nullptr, nullptr, 0},
-     {"5X", "C5", '5'}},
-    {{"1C", "C1", '1'},
-     {nullptr, nullptr, 0},
-     {nullptr, nullptr, 0},
-     {nullptr, nullptr, 0},
-     {"5I", "C5", '5'}},
+// the first of them in the log's signal order that the satellite has: C/A on L1, P on L2 (the
+// usual 2.11 reading of L2).
+using enum Observable;
+constexpr SatSystem G = SatSystem::Gps, R = SatSystem::Glonass, E = SatSystem::Galileo,
+                    S = SatSystem::Sbas;
+constexpr CodeRow kCodes[] = {
+    {G, C1, "C1C", "C1"}, {G, L1_CA, "L1C", "L1"}, {G, D1_CA, "D1C", "D1"}, {G, S1_CA, "S1C", "S1"},
+    {G, P1, "C1W", "P1"}, {G, L1, "L1W", "L1"},    {G, D1, "D1W", "D1"},    {G, S1, "S1W", "S1"},
+    {G, P2, "C2W", "P2"}, {G, L2, "L2W", "L2"},    {G, D2, "D2W", "D2"},    {G, S2, "S2W", "S2"},
+    {G, C2, "C2L", "C2"}, {G, L2_CA, "L2L", "L2"}, {G, D2_CA, "D2L", "D2"}, {G, S2_CA, "S2L", "S2"},
+    {G, C5, "C5Q", "C5"}, {G, L5, "L5Q", "L5"},    {G, D5, "D5Q", "D5"},    {G, S5, "S5Q", "S5"},
+
+    {R, C1, "C1C", "C1"}, {R, L1_CA, "L1C", "L1"}, {R, D1_CA, "D1C", "D1"}, {R, S1_CA, "S1C", "S1"},
+    {R, P1, "C1P", "P1"}, {R, L1, "L1P", "L1"},    {R, D1, "D1P", "D1"},    {R, S1, "S1P", "S1"},
+    {R, P2, "C2P", "P2"}, {R, L2, "L2P", "L2"},    {R, D2, "D2P", "D2"},    {R, S2, "S2P", "S2"},
+    {R, C2, "C2C", "C2"}, {R, L2_CA, "L2C", "L2"}, {R, D2_CA, "D2C", "D2"}, {R, S2_CA, "S2C", "S2"},
+
+    {E, C1, "C1X", "C1"}, {E, L1_CA, "L1X", "L1"}, {E, D1_CA, "D1X", "D1"}, {E, S1_CA, "S1X", "S1"},
+    {E, C5, "C5X", "C5"}, {E, L5, "L5X", "L5"},    {E, D5, "D5X", "D5"},    {E, S5, "S5X", "S5"},
+
+    {S, C1, "C1C", "C1"}, {S, L1_CA, "L1C", "L1"}, {S, D1_CA, "D1C", "D1"}, {S, S1_CA, "S1C", "S1"},
+    {S, C5, "C5I", "C5"}, {S, L5, "L5I", "L5"},    {S, D5, "D5I", "D5"},    {S, S5, "S5I", "S5"},
 };
 
-constexpr char kTypeLetter[kObsTypeCount] = {'C', 'L', 'D', 'S'};
+// The rows by system and observable, for lookups; null where RINEX has no code.
+struct CodeIndex {
+  const CodeRow* rows[kSatSystemCount][kObservableCount] = {};
+};
+
+constexpr CodeIndex MakeIndex() {
+  CodeIndex index;
+  for (const CodeRow& row : kCodes)
+    index.rows[SystemIndex(row.system)][static_cast<int>(row.observable)] = &row;
+  return index;
+}
+constexpr CodeIndex kIndex = MakeIndex();
+
+// Every code of a row names the row's kind (C, L, D, S) before its band; RINEX 2 has no
+// letter for a kind the row does not have.
+constexpr bool CodesMatchTheirKind() {
+  constexpr char kLetter[] = {'C', '?', 'L', 'D', 'S'};  // by ObsKind; smoothing never exported
+  for (const CodeRow& row : kCodes) {
+    const ObservableInfo& info = InfoOf(row.observable);
+    const char letter = kLetter[info.kind];
+    if (row.rinex3.size() != 3 || row.rinex3[0] != letter || row.rinex2.size() != 2) return false;
+    if (info.kind != kRange && row.rinex2[0] != letter) return false;
+    if (row.rinex3[1] != row.rinex2[1]) return false;  // the same band in both versions
+  }
+  return true;
+}
+static_assert(CodesMatchTheirKind());
+
+const CodeRow* RowOf(SatSystem s, Observable o) {
+  if (!IsSatSystem(s)) return nullptr;
+  return kIndex.rows[SystemIndex(s)][static_cast<int>(o)];
+}
+
+// By SystemIndex: GPS, GLONASS, SBAS, Galileo.
+constexpr Nav2File kNav2Files[kSatSystemCount] = {
+    {'n', "N: GPS NAV DATA"},
+    {'g', "G: GLONASS NAV DATA"},
+    {'h', "H: GEO NAV MSG DATA"},
+    {'l', "L: GALILEO NAV DATA"},
+};
+static_assert(SystemIndex(SatSystem::Sbas) == 2 && SystemIndex(SatSystem::Galileo) == 3);
 
 }  // namespace
 
-char SysLetter(Sys s) {
-  static constexpr char kLetters[kSysCount] = {'G', 'R', 'E', 'S'};
-  return kLetters[static_cast<int>(s)];
+const Nav2File& Nav2FileOf(SatSystem s) {
+  return kNav2Files[SystemIndex(s)];
 }
 
-bool SysFromRecordCode(uint8_t code, Sys& out) {
-  switch (code) {
-    case 1:
-      out = Sys::Gps;
-      return true;
-    case 2:
-      out = Sys::Glonass;
-      return true;
-    case 3:
-      out = Sys::Sbas;
-      return true;
-    case 4:
-      out = Sys::Galileo;
-      return true;
-    default:
-      return false;
-  }
+std::string_view Rinex3Code(SatSystem s, Observable o) {
+  const CodeRow* row = RowOf(s, o);
+  return row == nullptr ? std::string_view() : row->rinex3;
 }
 
-int RinexSatNumber(Sys s, int recordNumber) {
-  switch (s) {
-    case Sys::Galileo:
-      return recordNumber - 70;
-    case Sys::Sbas:
-      return recordNumber - 100;
-    default:
-      return recordNumber;
-  }
-}
-
-const SignalCodes& CodesOf(Sys s, int signal) {
-  return kTable[static_cast<int>(s)][signal];
-}
-
-std::string_view Rinex3Code(Sys s, int signal, ObsType t, char (&buf)[4]) {
-  const SignalCodes& c = CodesOf(s, signal);
-  if (c.band3 == nullptr) return {};
-  buf[0] = kTypeLetter[static_cast<int>(t)];
-  buf[1] = c.band3[0];
-  buf[2] = c.band3[1];
-  buf[3] = 0;
-  return {buf, 3};
-}
-
-std::string_view Rinex2Code(Sys s, int signal, ObsType t, char (&buf)[3]) {
-  const SignalCodes& c = CodesOf(s, signal);
-  if (c.code2 == nullptr) return {};
-  if (t == ObsType::Code) {
-    buf[0] = c.code2[0];
-    buf[1] = c.code2[1];
-  } else {
-    buf[0] = kTypeLetter[static_cast<int>(t)];
-    buf[1] = c.band2;
-  }
-  buf[2] = 0;
-  return {buf, 2};
+std::string_view Rinex2Code(SatSystem s, Observable o) {
+  const CodeRow* row = RowOf(s, o);
+  return row == nullptr ? std::string_view() : row->rinex2;
 }
 
 }  // namespace vnx::rinex

@@ -1,43 +1,46 @@
 #pragma once
-// What each observable of the log is called in RINEX: one row per satellite system and signal
-// of the log, with the RINEX 3 observation codes of its code, phase, Doppler and signal strength
-// and the two-character codes of RINEX 2.11. The reasoning behind every attribute letter is
-// beside the table in rinex_codes.cpp, and the same table is printed in the manual and the README.
-#include <cstdint>
+// What each observable of the log is called in RINEX: one row per satellite system and
+// observable of the log, with its RINEX 3 observation code and its RINEX 2.11 code. The
+// reasoning behind every attribute letter is beside the table in rinex_codes.cpp, and the same
+// table is printed in the manual and the README.
+#include <array>
 #include <string_view>
+
+#include "engine/gnss/satellite_system.h"
+#include "engine/gnss/signals.h"
 
 namespace vnx::rinex {
 
-// The satellite systems a RINEX file of ours can hold, in the order files list them.
-// TODO(one system type): replace with the engine's satellite-system type once it has one.
-enum class Sys : uint8_t { Gps, Glonass, Galileo, Sbas };
-inline constexpr int kSysCount = 4;
+// The order in which the files list the systems: G, R, E, S.
+inline constexpr std::array<SatSystem, kSatSystemCount> kFileOrder{
+    SatSystem::Gps, SatSystem::Glonass, SatSystem::Galileo, SatSystem::Sbas};
 
-// The system letter of RINEX: 'G', 'R', 'E', 'S'.
-char SysLetter(Sys s);
-// The system of a satellite record's code (1 GPS, 2 GLONASS, 3 SBAS, 4 Galileo); false for others.
-bool SysFromRecordCode(uint8_t code, Sys& out);
+// The kinds of a signal block a RINEX file carries, in the order a RINEX 3 list gives them:
+// code, phase, Doppler, signal strength (the smoothing correction has no place in RINEX).
+inline constexpr std::array<ObsKind, 4> kExportedKinds{kRange, kPhase, kDoppler, kSnr};
+
 // The satellite number RINEX gives a record's satellite: GPS PRN, GLONASS slot, Galileo PRN
-// (the record holds the raw index 71..102), SBAS PRN - 100 (120 -> 20).
-int RinexSatNumber(Sys s, int recordNumber);
+// (the record holds 71..102), SBAS PRN - 100 (120 -> 20).
+constexpr int RinexSatNumber(SatSystem s, int recordNumber) {
+  return recordNumber - InfoOf(s).numberOffset;
+}
 
-// The four observation types per signal, in the order a satellite line lists them.
-enum class ObsType : uint8_t { Code, Phase, Doppler, Strength };
-inline constexpr int kObsTypeCount = 4;
-inline constexpr int kLogSignals = 5;  // C/A L1, P L1, P L2, C/A L2, L5
+// RINEX 3 observation code ("C1C", "L2W", "D5Q", "S1X"); empty when RINEX has no place for
+// the observable of that system.
+std::string_view Rinex3Code(SatSystem s, Observable o);
+// RINEX 2.11 observation code ("C1", "P2", "L1", "D5", "S2"); empty as above.
+std::string_view Rinex2Code(SatSystem s, Observable o);
 
-struct SignalCodes {
-  const char* band3;  // RINEX 3 band and attribute ("1C"); null when RINEX has no place for it
-  const char* code2;  // RINEX 2 code of the pseudorange ("C1", "P1", ...); null as above
-  char band2;         // RINEX 2 band digit of phase, Doppler and strength ('1', '2', '5')
+// The RINEX 2.11 codes in the order the observation header lists them.
+inline constexpr std::array<std::string_view, 14> kRinex2Order{
+    "C1", "P1", "P2", "C2", "C5", "L1", "L2", "L5", "D1", "D2", "D5", "S1", "S2", "S5"};
+
+// The RINEX 2.11 navigation file of a system: the last letter of its extension (".22g") and
+// the file type its first line gives.
+struct Nav2File {
+  char letter;
+  std::string_view type;
 };
-
-// The row of a system and log signal 0..4.
-const SignalCodes& CodesOf(Sys s, int signal);
-
-// RINEX 3 observation code ("C1C", "L2W", "D5Q", "S1X"); empty when the signal has none.
-std::string_view Rinex3Code(Sys s, int signal, ObsType t, char (&buf)[4]);
-// RINEX 2 observation code ("C1", "P2", "L1", "D5", "S2"); empty when the signal has none.
-std::string_view Rinex2Code(Sys s, int signal, ObsType t, char (&buf)[3]);
+const Nav2File& Nav2FileOf(SatSystem s);
 
 }  // namespace vnx::rinex

@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 
-#include "engine/epoch/scan_context.h"
 #include "engine/rinex/nav_writer.h"
 #include "engine/rinex/obs_writer.h"
 
@@ -31,25 +31,6 @@ std::string TwoDigitYear(int year) {
   return std::string(1, static_cast<char>('0' + yy / 10)) + static_cast<char>('0' + yy % 10);
 }
 
-char NavLetter(Sys s) {
-  switch (s) {
-    case Sys::Gps:
-      return 'n';
-    case Sys::Glonass:
-      return 'g';
-    case Sys::Galileo:
-      return 'l';
-    case Sys::Sbas:
-      return 'h';
-  }
-  return 'n';
-}
-
-const char* SysName(Sys s) {
-  static constexpr const char* kNames[kSysCount] = {"GPS", "GLONASS", "Galileo", "SBAS"};
-  return kNames[static_cast<int>(s)];
-}
-
 // True when `path` names the log itself (the same file, by any name).
 bool IsTheLog(const std::string& path, const std::string& logPath) {
   if (path == logPath) return true;
@@ -69,7 +50,6 @@ class Exporter {
   // Writes one file through a sink; the body fills the buffer. False on any failure.
   template <class Body>
   bool WriteFile(const std::string& path, const std::string& kind, Body body);
-  int Year() const;
 
   const ExportInput& in_;
   const ExportOptions& o_;
@@ -78,9 +58,8 @@ class Exporter {
   ExportResult r_;
 };
 
-int Exporter::Year() const {
-  if (survey_.epochs > 0) return survey_.first.year;
-  std::time_t now = o_.created != 0 ? o_.created : std::time(nullptr);
+int CurrentYear(const ExportOptions& o) {
+  std::time_t now = o.created != 0 ? o.created : std::time(nullptr);
   std::tm tm{};
   gmtime_r(&now, &tm);
   return tm.tm_year + 1900;
@@ -125,21 +104,29 @@ bool Exporter::WriteFile(const std::string& path, const std::string& kind, Body 
 }
 
 ExportResult Exporter::Run() {
+  if (in_.records == nullptr) {
+    r_.error = "nothing to export: no scan records";
+    return r_;
+  }
   std::string error;
   if (!SurveyObservations(in_, o_, survey_, error)) {
     r_.error = error;
     return r_;
   }
   r_.satellites = survey_.satellites;
-  const bool v3 = o_.version == Version::V304;
+  const int year = survey_.epochs > 0 ? survey_.first.year : CurrentYear(o_);
+  const std::vector<PlannedFile> plan = PlanFiles(in_, o_, year);
+  if (o_.writeObs && survey_.epochs == 0)
+    r_.notes.push_back("no epochs in the log: no observation file written");
+  if (o_.writeNav &&
+      std::none_of(plan.begin(), plan.end(), [](const PlannedFile& f) { return !f.observation; }))
+    r_.notes.push_back("no ephemerides in the log: no navigation file written");
   bool wrote = false;
-  if (o_.writeObs) {
-    if (survey_.epochs == 0) {
-      r_.notes.push_back("no epochs in the log: no observation file written");
-    } else {
-      const std::string path =
-          o_.obsPath.empty() ? DefaultObsPath(in_.logPath, o_.version, Year()) : o_.obsPath;
-      const bool ok = WriteFile(path, "observation", [&](TextBuffer& out, std::string& err) {
+  for (const PlannedFile& f : plan) {
+    bool ok = true;
+    if (f.observation) {
+      if (survey_.epochs == 0) continue;
+      ok = WriteFile(f.path, f.kind, [&](TextBuffer& out, std::string& err) {
         ObsWriteResult w;
         const bool done = WriteObservationFile(in_, o_, survey_, out, w, err);
         r_.stopped = w.stopped;
@@ -147,41 +134,16 @@ ExportResult Exporter::Run() {
         r_.events = w.events;
         return done;
       });
-      if (!ok) return r_;
-      wrote = true;
-    }
-  }
-  if (o_.writeNav) {
-    bool any = false;
-    for (int s = 0; s < kSysCount; ++s) any = any || (o_.systems[s] && in_.ephemerisCount[s] > 0);
-    if (!any) r_.notes.push_back("no ephemerides in the log: no navigation file written");
-    for (int s = 0; any && s < kSysCount; ++s) {
-      bool which[kSysCount] = {};
-      if (v3) {
-        for (int k = 0; k < kSysCount; ++k) which[k] = o_.systems[k] && in_.ephemerisCount[k] > 0;
-      } else {
-        if (!o_.systems[s] || in_.ephemerisCount[s] == 0) continue;
-        which[s] = true;
-      }
-      std::string path;
-      if (o_.navPath.empty()) {
-        path = DefaultNavPath(in_.logPath, o_.version, Year(), static_cast<Sys>(s));
-      } else {
-        path = o_.navPath;
-        if (!v3) path.back() = NavLetter(static_cast<Sys>(s));
-      }
-      const std::string kind =
-          v3 ? "navigation" : std::string("navigation ") + SysName(static_cast<Sys>(s));
-      const bool ok = WriteFile(path, kind, [&](TextBuffer& out, std::string& err) {
+    } else {
+      ok = WriteFile(f.path, f.kind, [&](TextBuffer& out, std::string& err) {
         int64_t n = 0;
-        const bool done = WriteNavigationFile(in_, o_, survey_, which, out, n, err);
+        const bool done = WriteNavigationFile(in_, o_, survey_, f.systems, out, n, err);
         r_.ephemerides += n;
         return done;
       });
-      if (!ok) return r_;
-      wrote = true;
-      if (v3) break;
     }
+    if (!ok) return r_;
+    wrote = true;
   }
   r_.ok = wrote;
   if (!wrote && r_.error.empty())
@@ -191,24 +153,73 @@ ExportResult Exporter::Run() {
 
 }  // namespace
 
-ExportInput ExportInputFromScan(const ScanContext& ctx, const std::string& logPath) {
+ExportInput ExportInputFromScan(const ScanResult& scan, const std::string& logPath) {
   ExportInput in;
-  in.workDir = ctx.files.Dir();
-  if (!in.workDir.empty() && in.workDir.back() != '/') in.workDir += '/';
-  in.epochCount = ctx.epochCount;
-  in.xaCount = ctx.xaCount;
-  in.xbCount = ctx.xbCount;
-  const EphSystem systems[kSysCount] = {EphSystem::Gps, EphSystem::Glonass, EphSystem::Galileo,
-                                        EphSystem::Sbas};
-  for (int s = 0; s < kSysCount; ++s) {
-    for (int n = EphSystemFirstNumber(systems[s]); n <= EphSystemLastNumber(systems[s]); ++n)
-      in.ephemerisCount[s] += ctx.ephemerides.Count(systems[s], n);
+  in.records = WorkingFileSource(scan.Files().Dir());
+  in.epochCount = scan.EpochCount();
+  in.xaCount = scan.XaCount();
+  in.xbCount = scan.XbCount();
+  for (SatSystem sys : kSatSystems) {
+    for (int n : scan.Ephemerides().Satellites(sys))
+      in.ephemerisCount[SystemIndex(sys)] += scan.Ephemerides().Count(sys, n);
   }
-  in.receiverNumber = ctx.headerInfo[kHeaderReceiverId];
-  in.receiverType = ctx.headerInfo[kHeaderLogType];
-  in.receiverVersion = ctx.headerInfo[kHeaderMainVersion];
+  in.receiverNumber = scan.HeaderInfo()[kHeaderReceiverId];
+  in.receiverType = scan.HeaderInfo()[kHeaderLogType];
+  in.receiverVersion = scan.HeaderInfo()[kHeaderMainVersion];
   in.logPath = logPath;
   return in;
+}
+
+std::vector<PlannedFile> PlanFiles(const ExportInput& in, const ExportOptions& o, int firstYear) {
+  std::vector<PlannedFile> plan;
+  const bool v3 = o.version == Version::V304;
+  if (o.writeObs && in.epochCount > 0) {
+    PlannedFile f;
+    f.path = o.obsPath.empty() ? DefaultObsPath(in.logPath, o.version, firstYear) : o.obsPath;
+    f.kind = "observation";
+    f.observation = true;
+    plan.push_back(f);
+  }
+  if (!o.writeNav) return plan;
+  std::array<bool, kSatSystemCount> wanted{};
+  for (SatSystem sys : kSatSystems) {
+    const int i = SystemIndex(sys);
+    wanted[i] = o.systems[i] && in.ephemerisCount[i] > 0;
+  }
+  if (std::none_of(wanted.begin(), wanted.end(), [](bool w) { return w; })) return plan;
+  // 3.04: one mixed file; 2.11: one file per system.
+  for (SatSystem sys : kFileOrder) {
+    if (!v3 && !wanted[SystemIndex(sys)]) continue;
+    PlannedFile f;
+    if (o.navPath.empty()) {
+      f.path = DefaultNavPath(in.logPath, o.version, firstYear, sys);
+    } else {
+      f.path = o.navPath;
+      if (!v3) f.path.back() = Nav2FileOf(sys).letter;
+    }
+    f.kind = v3 ? "navigation" : std::string("navigation ") + InfoOf(sys).shortName;
+    if (v3) {
+      f.systems = wanted;
+    } else {
+      f.systems[SystemIndex(sys)] = true;
+    }
+    plan.push_back(f);
+    if (v3) break;
+  }
+  return plan;
+}
+
+int FirstEpochYear(const ExportInput& in, std::time_t now) {
+  const std::unique_ptr<RecordStream> epochs =
+      in.records != nullptr ? in.records->Open(WorkFile::DataEpochs) : nullptr;
+  EpochRec rec;
+  for (int64_t i = 0; epochs != nullptr && i < in.epochCount && epochs->Next(rec); ++i) {
+    Instant t;
+    if (InstantFromTimeRec(rec.time, t)) return t.year;
+  }
+  std::tm tm{};
+  gmtime_r(&now, &tm);
+  return tm.tm_year + 1900;
 }
 
 std::string DefaultObsPath(const std::string& logPath, Version v, int firstYear) {
@@ -216,9 +227,10 @@ std::string DefaultObsPath(const std::string& logPath, Version v, int firstYear)
   return v == Version::V304 ? base + ".obs" : base + "." + TwoDigitYear(firstYear) + "o";
 }
 
-std::string DefaultNavPath(const std::string& logPath, Version v, int firstYear, Sys s) {
+std::string DefaultNavPath(const std::string& logPath, Version v, int firstYear, SatSystem s) {
   const std::string base = DirOf(logPath) + StemOf(logPath);
-  return v == Version::V304 ? base + ".nav" : base + "." + TwoDigitYear(firstYear) + NavLetter(s);
+  return v == Version::V304 ? base + ".nav"
+                            : base + "." + TwoDigitYear(firstYear) + Nav2FileOf(s).letter;
 }
 
 ExportResult ExportRinex(const ExportInput& in, const ExportOptions& options) {

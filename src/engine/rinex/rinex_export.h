@@ -6,39 +6,39 @@
 //
 // The export can be driven by a window: it reports progress, honours a stop flag and returns
 // the files written with their epochs and satellites. ExportRinexToMemory runs the same path
-// into memory, without touching the disk beyond the working files it reads.
+// into memory; with a MemoryRecordSource as its input it touches no disk at all.
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <ctime>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/epoch/scan_result.h"
+#include "engine/rinex/record_source.h"
 #include "engine/rinex/rinex_codes.h"
-
-namespace vnx {
-struct ScanContext;
-}
 
 namespace vnx::rinex {
 
-// What the export reads: where the scan's working files are, how many records of each belong
-// to the scan, and the receiver texts collected during the scan.
+// What the export reads: the scan's records, how many of each belong to the scan, and the
+// receiver texts collected during the scan.
 struct ExportInput {
-  std::string workDir;  // with a trailing slash
+  std::shared_ptr<const RecordSource> records;
   int64_t epochCount = 0;
   int64_t xaCount = 0, xbCount = 0;
-  // Ephemeris records of this scan per system (GPS, GLONASS, Galileo, SBAS: Sys order).
-  int64_t ephemerisCount[kSysCount] = {};
+  // Ephemeris records of this scan per system (by SystemIndex).
+  std::array<int64_t, kSatSystemCount> ephemerisCount{};
   std::string receiverNumber;   // "rcvid" of the log
   std::string receiverType;     // the log type of its first line
   std::string receiverVersion;  // the main firmware version
   std::string logPath;          // the log, for default names and the never-overwrite rule
 };
 
-// TODO(ScanResult): read the scan result type once the engine has one.
-ExportInput ExportInputFromScan(const ScanContext& ctx, const std::string& logPath);
+// The records of a finished scan, read from its working files.
+ExportInput ExportInputFromScan(const ScanResult& scan, const std::string& logPath);
 
 enum class Version { V304, V211 };
 
@@ -50,11 +50,11 @@ struct ExportOptions {
   std::string navPath;  // 2.11: the base name; the system's letter replaces the last character
   bool writeObs = true;
   bool writeNav = true;
-  bool systems[kSysCount] = {true, true, true, true};  // Sys order
+  std::array<bool, kSatSystemCount> systems{true, true, true, true};  // by SystemIndex
   double maskDegrees = 0;  // satellites below this elevation are left out (0: none)
   std::string program = "vnx-rinex";
   std::time_t created = 0;  // the PGM / RUN BY / DATE time; 0 = now
-  // Called with 0..100 as the observation epochs are written.
+  // Called with 0..100 every 256 observation epochs and once with 100 at the end.
   std::function<void(int percent)> progress;
   const std::atomic<bool>* stop = nullptr;
 };
@@ -80,7 +80,22 @@ struct ExportResult {
 // The file names the export uses when the options leave them empty. `firstYear` is the year of
 // the first epoch (for the 2.11 extensions).
 std::string DefaultObsPath(const std::string& logPath, Version v, int firstYear);
-std::string DefaultNavPath(const std::string& logPath, Version v, int firstYear, Sys s);
+std::string DefaultNavPath(const std::string& logPath, Version v, int firstYear, SatSystem s);
+
+// One file an export writes.
+struct PlannedFile {
+  std::string path;
+  std::string kind;  // as ExportedFile::kind
+  bool observation = false;
+  std::array<bool, kSatSystemCount> systems{};  // a navigation file's systems, by SystemIndex
+};
+
+// The files an export with these options writes, in order: the observation file when the scan
+// has epochs, then one mixed navigation file (3.04) or one per system (2.11) of the chosen
+// systems that have ephemerides. `firstYear` names the 2.11 files: FirstEpochYear gives it.
+std::vector<PlannedFile> PlanFiles(const ExportInput& in, const ExportOptions& o, int firstYear);
+// The year of the scan's first epoch; the year of `now` when it has none.
+int FirstEpochYear(const ExportInput& in, std::time_t now);
 
 // Writes the files to disk, each through a temporary file renamed into place when complete.
 ExportResult ExportRinex(const ExportInput& in, const ExportOptions& options);

@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "engine/stream/scan_ui.h"
+#include "engine/ui/scan_ui.h"
 
 namespace vnx {
 

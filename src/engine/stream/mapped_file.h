@@ -12,6 +12,7 @@ class ScanUi;
 // Arguments of the open and map calls. On this platform only the name and the size override
 // matter; the rest documents what is asked of the system (read access, shared read/write,
 // open existing only, whole-file view).
+// The scanner's documented name.
 struct TParameters {
   explicit TParameters(std::string fileName) : FileName(std::move(fileName)) {}
   std::string FileName;
@@ -21,6 +22,7 @@ struct TParameters {
   uint64_t MaxSize = 0;                  // overrides the size when non-zero
 };
 
+// The scanner's documented name.
 class TMappedFile {
  public:
   // Opens and maps; every failure is shown at once through `ui` and leaves View() null.
@@ -43,6 +45,7 @@ class TMappedFile {
   uint64_t size_ = 0;
 };
 
+// The scanner's documented name.
 class TOpenMappedFile {
  public:
   TOpenMappedFile(const std::string& fileName, ScanUi& ui);

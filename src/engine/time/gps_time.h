@@ -14,6 +14,7 @@ inline constexpr uint32_t kSecondsPerMinute = 60;
 
 // A GPS week brought past the first week-number roll-over: w <= 512 gets 1024 added, and a
 // result still below 1024 gets 1024 more (0..1023 -> 1024..2047, -1 -> 2047).
+// The scanner's documented name.
 class TGPSWeek {
  public:
   explicit TGPSWeek(int32_t w);
@@ -23,6 +24,7 @@ class TGPSWeek {
   int32_t week_;
 };
 
+// The scanner's documented name.
 class TGPSTime {
  public:
   TGPSTime() = default;
@@ -58,6 +60,7 @@ class TGPSTime {
   uint32_t seconds_ = 0;
 };
 
+// The scanner's documented name.
 class TGPSTimeNS : public TGPSTime {
  public:
   TGPSTimeNS() = default;

@@ -2,7 +2,7 @@
 
 #include "engine/epoch/record_reader.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -102,9 +102,9 @@ AttitudeCharts DrawAttitudeCharts(const std::string& dataEpochsPath, int32_t epo
   return c;
 }
 
-AttitudeCharts DrawAttitudeCharts(const ScanContext& ctx, const AttitudeChoice& choice) {
-  return DrawAttitudeCharts(ctx.files.PathOf(WorkFile::DataEpochs), ctx.epochCount,
-                            {ctx.arSeen, ctx.mr73Seen, ctx.mr37Seen}, choice);
+AttitudeCharts DrawAttitudeCharts(const ScanResult& ctx, const AttitudeChoice& choice) {
+  return DrawAttitudeCharts(ctx.Files().PathOf(WorkFile::DataEpochs), ctx.EpochCount(),
+                            {ctx.ArSeen(), ctx.Mr73Seen(), ctx.Mr37Seen()}, choice);
 }
 
 }  // namespace vnx

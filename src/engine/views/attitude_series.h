@@ -10,7 +10,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 enum class AttitudeMessage : int { kAR = 0, kMr73 = 1, kMr37 = 2 };  // "AR", "mr", "MR"
 enum class BaselineChart : int { kBaselines = 0, kQMatrix = 1, kRms = 2 };
@@ -39,6 +39,6 @@ struct AttitudeCharts {
 
 AttitudeCharts DrawAttitudeCharts(const std::string& dataEpochsPath, int32_t epochCount,
                                   AttitudeSeen seen, const AttitudeChoice& choice);
-AttitudeCharts DrawAttitudeCharts(const ScanContext& ctx, const AttitudeChoice& choice);
+AttitudeCharts DrawAttitudeCharts(const ScanResult& ctx, const AttitudeChoice& choice);
 
 }  // namespace vnx

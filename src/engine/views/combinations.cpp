@@ -37,8 +37,8 @@ bool IsMultipath(Combination c) {
 // MP1 = PR1 + (2u - 1) PHI1 - 2u PHI2 and MP2 = P2 + 2ru PHI1 - (2ru + 1) PHI2 with the phases
 // in metres, r = (f1 / f2)^2 and u = 1 / (1 - r).
 double Multipath(Combination c, const CombinationObservables& o, const CarrierPair& f) {
-  const double phase1 = kLightSpeed / f.f1 * *o.phi1;
-  const double phase2 = kLightSpeed / f.f2 * *o.phi2;
+  const double phase1 = kSpeedOfLight / f.f1 * *o.phi1;
+  const double phase2 = kSpeedOfLight / f.f2 * *o.phi2;
   const double ratio = f.f1 / f.f2;
   const double r = ratio * ratio;
   const double u = 1.0 / (1.0 - r);

@@ -6,11 +6,11 @@
 #include <array>
 #include <optional>
 
+#include "engine/gnss/physics.h"
 #include "engine/views/measurements_series.h"
 
 namespace vnx {
 
-inline constexpr double kLightSpeed = 299792458.0;  // m/s
 inline constexpr double kGpsL1Hz = 1575420000.0;
 inline constexpr double kGpsL2Hz = 1227600000.0;
 

@@ -71,7 +71,6 @@ std::string FormDateText(const TimeRec& t) {
 using KeplerValue = std::string (*)(const KeplerEphFields&, bool galileo);
 
 struct KeplerLabel {
-  const char* control;  // Galileo adds "E"
   const char* label;
   KeplerValue value;
 };
@@ -83,87 +82,80 @@ TGPSTime ToeTime(const KeplerEphFields& k) {
 
 // The labels of the GPS page, tab by tab; values are the record's fields.
 const std::array<KeplerLabel, 35> kKeplerLabels{{
-    {"STTimeWeek", " Time of week [s]     ",
-     [](const KeplerEphFields& k, bool) { return Num(k.tow); }},
-    {"STDate", " Date  ",
+    {" Time of week [s]     ", [](const KeplerEphFields& k, bool) { return Num(k.tow); }},
+    {" Date  ",
      [](const KeplerEphFields& k, bool) {
        const TGPSTime t = ToeTime(k);
        return EphDateText(t.Year(), t.Month(), t.Day());
      }},
-    {"STTime", " Time  ",
+    {" Time  ",
      [](const KeplerEphFields& k, bool) {
        const TGPSTime t = ToeTime(k);
        return EphTimeText(t.Hour(), t.Minute(), t.Second());
      }},
-    {"STCurvFitInt", " Curve fit interval     ",
-     [](const KeplerEphFields& k, bool) { return Bit(k.flags, 0); }},
-    {"STDatFlagL2P", " Data flag for L2 P-code     ",
+    {" Curve fit interval     ", [](const KeplerEphFields& k, bool) { return Bit(k.flags, 0); }},
+    {" Data flag for L2 P-code     ",
      [](const KeplerEphFields& k, bool) { return Bit(k.flags, 1); }},
-    {"STCodeL2P", " Code on L2 channel     ",
+    {" Code on L2 channel     ",
      [](const KeplerEphFields& k, bool) { return BitPair(k.flags, 2); }},
-    {"STASFlag", " Anti-spoof flag (from HOW)     ",
+    {" Anti-spoof flag (from HOW)     ",
      [](const KeplerEphFields& k, bool) { return Bit(k.flags, 4); }},
-    {"STAlert", " 'Alert' flag (from HOW)     ",
+    {" 'Alert' flag (from HOW)     ",
      [](const KeplerEphFields& k, bool) { return Bit(k.flags, 5); }},
-    {"STFromMem", " Retrieved from non-volatile memory     ",
+    {" Retrieved from non-volatile memory     ",
      [](const KeplerEphFields& k, bool) { return Bit(k.flags, 6); }},
-    {"STIODC", " Issue of data, clock (IODC)     ",
+    {" Issue of data, clock (IODC)     ",
      [](const KeplerEphFields& k, bool) { return Num(k.iodc); }},
-    {"STRefTime", " Clock data reference time (toc) [s]     ",
+    {" Clock data reference time (toc) [s]     ",
      [](const KeplerEphFields& k, bool) { return Num(k.toc); }},
-    {"STURA", " User range accuracy (URA)     ",
-     [](const KeplerEphFields& k, bool) { return Num(k.ura); }},
-    {"SThealth", " Satellite health (healthS)     ",
+    {" User range accuracy (URA)     ", [](const KeplerEphFields& k, bool) { return Num(k.ura); }},
+    {" Satellite health (healthS)     ",
      [](const KeplerEphFields& k, bool galileo) {
        return galileo ? Num(static_cast<int8_t>(k.health)) : Num(k.health);
      }},
-    {"STwn", " Week number (wn)     ", [](const KeplerEphFields& k, bool) { return Num(k.wn); }},
-    {"STGdelay", " Estimated group delay differential (tgd) [s]     ",
+    {" Week number (wn)     ", [](const KeplerEphFields& k, bool) { return Num(k.wn); }},
+    {" Estimated group delay differential (tgd) [s]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.tgd); }},
-    {"STaf2", "Af2 [s/(s^2)]     ",
-     [](const KeplerEphFields& k, bool) { return EphFloatText(k.af2); }},
-    {"STaf1", "Af1 [s/s]     ", [](const KeplerEphFields& k, bool) { return EphFloatText(k.af1); }},
-    {"STaf0", "Af0 [s]     ", [](const KeplerEphFields& k, bool) { return EphFloatText(k.af0); }},
-    {"STtoe", " Ephemeris reference time (toe) [s]     ",
+    {"Af2 [s/(s^2)]     ", [](const KeplerEphFields& k, bool) { return EphFloatText(k.af2); }},
+    {"Af1 [s/s]     ", [](const KeplerEphFields& k, bool) { return EphFloatText(k.af1); }},
+    {"Af0 [s]     ", [](const KeplerEphFields& k, bool) { return EphFloatText(k.af0); }},
+    {" Ephemeris reference time (toe) [s]     ",
      [](const KeplerEphFields& k, bool) { return Num(k.toe); }},
-    {"STIODE", " Issue of data, ephemeris (IODE)     ",
+    {" Issue of data, ephemeris (IODE)     ",
      [](const KeplerEphFields& k, bool) { return Num(k.iode); }},
-    {"STrootA", " Square root of the semi-major axis [m^0.5]     ",
+    {" Square root of the semi-major axis [m^0.5]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.rootA); }},
-    {"STecc", " Eccentricity     ",
-     [](const KeplerEphFields& k, bool) { return EphFloatText(k.ecc); }},
-    {"STm0", " Mean anomaly at reference time (wn,toe) [semi-circles]     ",
+    {" Eccentricity     ", [](const KeplerEphFields& k, bool) { return EphFloatText(k.ecc); }},
+    {" Mean anomaly at reference time (wn,toe) [semi-circles]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.m0); }},
-    {"STomega0", " Longitude of ascending node  [semi-circles]     ",
+    {" Longitude of ascending node  [semi-circles]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.omega0); }},
-    {"STinc0", " Inclination angle at reference time  [semi-circles]     ",
+    {" Inclination angle at reference time  [semi-circles]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.inc0); }},
-    {"STPer", " Argument of perigee  [semi-circles]     ",
+    {" Argument of perigee  [semi-circles]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.per); }},
-    {"STdeln", " Mean motion difference from computed [semi-circles/s]     ",
+    {" Mean motion difference from computed [semi-circles/s]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.deln); }},
-    {"STomDot", " Rate of right ascension [semi-circles/s]     ",
+    {" Rate of right ascension [semi-circles/s]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.omDot); }},
-    {"STiDot", " Rate of inclination angle [semi-circles/s]     ",
+    {" Rate of inclination angle [semi-circles/s]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.iDot); }},
-    {"STcrc", " Cosine correction to radius [m]     ",
+    {" Cosine correction to radius [m]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.crc); }},
-    {"STcrs", " Sine correction to radius [m]     ",
+    {" Sine correction to radius [m]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.crs); }},
-    {"STcuc", " Cosine correction to latitude [rad]     ",
+    {" Cosine correction to latitude [rad]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.cuc); }},
-    {"STcus", " Sine correction to latitude [rad]     ",
+    {" Sine correction to latitude [rad]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.cus); }},
-    {"STcic", " Cosine correction to inclination [rad]     ",
+    {" Cosine correction to inclination [rad]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.cic); }},
-    {"STcis", " Sine correction to inclination [rad]     ",
+    {" Sine correction to inclination [rad]     ",
      [](const KeplerEphFields& k, bool) { return EphFloatText(k.cis); }},
 }};
 
-void AddKeplerTexts(const KeplerEphFields& k, bool galileo, ControlTexts& out) {
-  const std::string suffix = galileo ? "E" : "";
-  for (const KeplerLabel& row : kKeplerLabels)
-    out.emplace_back(row.control + suffix, row.label + row.value(k, galileo));
+void AddKeplerTexts(const KeplerEphFields& k, bool galileo, FieldTexts& out) {
+  for (const KeplerLabel& row : kKeplerLabels) out.push_back(row.label + row.value(k, galileo));
 }
 
 std::string Title(const char* head, int32_t number, int32_t ordinal) {
@@ -189,10 +181,10 @@ std::optional<Rec> FindRecord(const WorkingFiles& files, WorkFile f, int32_t sv,
 }
 
 template <class Rec>
-bool FillFrom(const WorkingFiles& files, EphSystem s, int32_t sv, int32_t ordinal,
-              ControlTexts (*texts)(const Rec&, int32_t), EphemerisPage& page) {
+bool FillFrom(const WorkingFiles& files, SatSystem s, int32_t sv, int32_t ordinal,
+              FieldTexts (*texts)(const Rec&, int32_t), EphemerisPage& page) {
   const std::optional<Rec> rec =
-      FindRecord<Rec>(files, EphSystemFile(s), sv, ordinal, page.messages);
+      FindRecord<Rec>(files, EphemerisFileOf(s), sv, ordinal, page.messages);
   if (!rec) return false;
   page.texts = texts(*rec, ordinal);
   return true;
@@ -224,134 +216,116 @@ std::string EphTimeText(int32_t hour, int32_t minute, int32_t second) {
   return Num(hour) + ":" + Num(minute) + ":" + Num(second) + ".000";
 }
 
-ControlTexts GpsEphemerisTexts(const EphemGPSRec& rec, int32_t ordinal) {
-  ControlTexts out{{"STEphem", Title("GPS Ephemeris  sv = ", rec.sv, ordinal)}};
+FieldTexts GpsEphemerisTexts(const EphemGPSRec& rec, int32_t ordinal) {
+  FieldTexts out{Title("GPS Ephemeris  sv = ", rec.sv, ordinal)};
   AddKeplerTexts(rec.body.k, false, out);
   return out;
 }
 
-ControlTexts GalEphemerisTexts(const EphemGALRec& rec, int32_t ordinal) {
-  ControlTexts out{{"STEphem", Title("GAL Ephemeris  sv = ", rec.sv, ordinal)}};
+FieldTexts GalEphemerisTexts(const EphemGALRec& rec, int32_t ordinal) {
+  FieldTexts out{Title("GAL Ephemeris  sv = ", rec.sv, ordinal)};
   const GalEphBody& b = rec.body;
   AddKeplerTexts(b.k, true, out);
-  out.emplace_back("STBCDa",
-                   "   Broadcast group delay E1-E5a               " + EphFloatText(b.bcdA));
-  out.emplace_back("STBCDb",
-                   "   Broadcast group delay E1-E5b               " + EphFloatText(b.bcdB));
-  out.emplace_back("STai0",
-                   "   Effective ionization level ai0               " + EphFloatText(b.ai0));
-  out.emplace_back("STai1",
-                   "   Effective ionization level ai1               " + EphFloatText(b.ai1));
-  out.emplace_back("STai2",
-                   "   Effective ionization level ai2               " + EphFloatText(b.ai2));
-  out.emplace_back("STSFI", "   Ionospheric disturbance flags               " + Num(b.sfi));
+  out.push_back("   Broadcast group delay E1-E5a               " + EphFloatText(b.bcdA));
+  out.push_back("   Broadcast group delay E1-E5b               " + EphFloatText(b.bcdB));
+  out.push_back("   Effective ionization level ai0               " + EphFloatText(b.ai0));
+  out.push_back("   Effective ionization level ai1               " + EphFloatText(b.ai1));
+  out.push_back("   Effective ionization level ai2               " + EphFloatText(b.ai2));
+  out.push_back("   Ionospheric disturbance flags               " + Num(b.sfi));
   return out;
 }
 
-ControlTexts GloEphemerisTexts(const EphemGLORec& rec, int32_t ordinal) {
+FieldTexts GloEphemerisTexts(const EphemGLORec& rec, int32_t ordinal) {
   const GloEphBody& b = rec.body;
-  ControlTexts out{{"STEphem", Title("GLONASS Ephemeris  sv= ", rec.sv, ordinal)}};
+  FieldTexts out{Title("GLONASS Ephemeris  sv= ", rec.sv, ordinal)};
   // General
-  out.emplace_back("STtk", " Frame start time within current day [s]     " + Num(b.tk));
-  out.emplace_back("STfrqNum", " SV frequency channel number [-7..24]     " + Num(b.frqNum));
-  out.emplace_back("STdne", " Day number within 4-year period     " + Num(b.dne));
-  out.emplace_back("STHeal0", " MSB taken from Bn word     " + Bit(b.health, 0));
-  out.emplace_back("STHeal1", " 'tau' and 'gamma' may be wrong     " + Bit(b.health, 1));
-  out.emplace_back("STHeal2", " 'r[3]' 'v[3]' may be wrong     " + Bit(b.health, 2));
-  out.emplace_back("STHeal3", " SV health status from almanac     " + Bit(b.health, 3));
-  out.emplace_back("STHeal4",
-                   " SV health status from almanac is available     " + Bit(b.health, 4));
-  out.emplace_back("STtb", " Ephemeris reference time [s]     " + Num(b.tb));
-  out.emplace_back("STDateGLO", " Date  " + FormDateText(rec.time));
-  out.emplace_back("STTimeGLO", " Time  " + FormTimeText(rec.time) + "  (UTC)");
+  out.push_back(" Frame start time within current day [s]     " + Num(b.tk));
+  out.push_back(" SV frequency channel number [-7..24]     " + Num(b.frqNum));
+  out.push_back(" Day number within 4-year period     " + Num(b.dne));
+  out.push_back(" MSB taken from Bn word     " + Bit(b.health, 0));
+  out.push_back(" 'tau' and 'gamma' may be wrong     " + Bit(b.health, 1));
+  out.push_back(" 'r[3]' 'v[3]' may be wrong     " + Bit(b.health, 2));
+  out.push_back(" SV health status from almanac     " + Bit(b.health, 3));
+  out.push_back(" SV health status from almanac is available     " + Bit(b.health, 4));
+  out.push_back(" Ephemeris reference time [s]     " + Num(b.tb));
+  out.push_back(" Date  " + FormDateText(rec.time));
+  out.push_back(" Time  " + FormTimeText(rec.time) + "  (UTC)");
   // Ephemeris data
   for (int i = 0; i < 3; ++i) {
     const std::string k = Num(i + 1);
-    out.emplace_back("STw" + k, " w[" + k + "]     " + EphFloatText(b.w[i]));
+    out.push_back(" w[" + k + "]     " + EphFloatText(b.w[i]));
   }
   for (int i = 0; i < 3; ++i) {
     const std::string k = Num(i + 1);
-    out.emplace_back("STv" + k, " v[" + k + "]     " + EphFloatText(b.v[i]));
+    out.push_back(" v[" + k + "]     " + EphFloatText(b.v[i]));
   }
   for (int i = 0; i < 3; ++i) {
     const std::string k = Num(i + 1);
-    out.emplace_back("STr" + k, " r[" + k + "]     " + EphFloatText(b.r[i]));
+    out.push_back(" r[" + k + "]     " + EphFloatText(b.r[i]));
   }
-  out.emplace_back("STage", " Age of operational information [days]     " + Num(b.age));
+  out.push_back(" Age of operational information [days]     " + Num(b.age));
   // Flags and clock data
-  out.emplace_back("STFlag01", " p1 word     " + BitPair(b.flags, 0));
-  out.emplace_back("STFlag2", " p2 word     " + Num(b.flags & 4));
-  out.emplace_back("STFlag3", " p3 word     " + Num(b.flags & 8));
-  out.emplace_back("STFlag45", " LSB taken from Bn word     " + BitPair(b.flags, 4));
-  out.emplace_back("STFlag6", "Retrieved from non-volatile memory     " + Num(b.flags & 64));
-  out.emplace_back("STtauSys",
-                   " Time correction to GLONASS time scale     " + EphFloatText(b.tauSys));
-  out.emplace_back("STtau", " Correction to satellite clock [s]     " + EphFloatText(b.tau));
-  out.emplace_back("STgamma", " Rate of satellite clock offset [s/s]     " + EphFloatText(b.gamma));
+  out.push_back(" p1 word     " + BitPair(b.flags, 0));
+  out.push_back(" p2 word     " + Num(b.flags & 4));
+  out.push_back(" p3 word     " + Num(b.flags & 8));
+  out.push_back(" LSB taken from Bn word     " + BitPair(b.flags, 4));
+  out.push_back("Retrieved from non-volatile memory     " + Num(b.flags & 64));
+  out.push_back(" Time correction to GLONASS time scale     " + EphFloatText(b.tauSys));
+  out.push_back(" Correction to satellite clock [s]     " + EphFloatText(b.tau));
+  out.push_back(" Rate of satellite clock offset [s/s]     " + EphFloatText(b.gamma));
   return out;
 }
 
-ControlTexts GeoEphemerisTexts(const EphemGEORec& rec, int32_t ordinal) {
+FieldTexts GeoEphemerisTexts(const EphemGEORec& rec, int32_t ordinal) {
   const GeoEphBody& b = rec.body;
-  ControlTexts out{{"STEphem", Title("GEO Ephemeris  sv= ", rec.sv - 100, ordinal)}};
+  FieldTexts out{Title("GEO Ephemeris  sv= ", rec.sv - 100, ordinal)};
   // General
-  out.emplace_back("STtodGEO", " Reference time (seconds of the day) [s]     " +
-                                   Num(static_cast<uint32_t>(b.tod)));
-  out.emplace_back("STuraGEO", "  Accuracy code (URA)     " + Num(b.ura));
-  out.emplace_back("STiodGEO", " Issue of data                " + Num(b.iod));
-  out.emplace_back("STDateGEO", " Date  " + FormDateText(rec.time));
-  out.emplace_back("STTimeGEO", " Time  " + FormTimeText(rec.time));
-  out.emplace_back("STaGf0", " SV clock offset factor \"a0\" [s]   " + EphFloatText(b.aGf0));
-  out.emplace_back("STaGf1", " SV clock offset factor \"a1\" [s/s]  " + EphFloatText(b.aGf1));
-  out.emplace_back("STwnGEO", "  GPS week                            " + Num(b.wn));
-  out.emplace_back("STtowGEO", "  Time of GPS week                     " + Num(b.tow));
+  out.push_back(" Reference time (seconds of the day) [s]     " +
+                Num(static_cast<uint32_t>(b.tod)));
+  out.push_back("  Accuracy code (URA)     " + Num(b.ura));
+  out.push_back(" Issue of data                " + Num(b.iod));
+  out.push_back(" Date  " + FormDateText(rec.time));
+  out.push_back(" Time  " + FormTimeText(rec.time));
+  out.push_back(" SV clock offset factor \"a0\" [s]   " + EphFloatText(b.aGf0));
+  out.push_back(" SV clock offset factor \"a1\" [s/s]  " + EphFloatText(b.aGf1));
+  out.push_back("  GPS week                            " + Num(b.wn));
+  out.push_back("  Time of GPS week                     " + Num(b.tow));
   // Ephemeris data
   for (int i = 0; i < 3; ++i) {
     const std::string k = Num(i + 1);
-    out.emplace_back("STw" + k + "GEO", " w[" + k + "]       " + EphFloatText(b.w[i]));
+    out.push_back(" w[" + k + "]       " + EphFloatText(b.w[i]));
   }
   for (int i = 0; i < 3; ++i) {
     const std::string k = Num(i + 1);
-    out.emplace_back("STv" + k + "GEO", " v[" + k + "]       " + EphFloatText(b.v[i]));
+    out.push_back(" v[" + k + "]       " + EphFloatText(b.v[i]));
   }
   for (int i = 0; i < 3; ++i) {
     const std::string k = Num(i + 1);
-    out.emplace_back("STr" + k + "GEO", " r[" + k + "]       " + EphFloatText(b.r[i]));
+    out.push_back(" r[" + k + "]       " + EphFloatText(b.r[i]));
   }
   return out;
 }
 
-const char* EphPageControl(EphSystem s) {
-  switch (s) {
-    case EphSystem::Gps:
-      return "PCEphGPS";
-    case EphSystem::Glonass:
-      return "PCEphGLO";
-    case EphSystem::Sbas:
-      return "PCEphGEO";
-    case EphSystem::Galileo:
-      return "PCEphGAL";
-  }
-  return "PCEphGPS";
-}
-
-EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore& store, EphSystem s,
+EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore& store, SatSystem s,
                                 int n, int32_t ordinal) {
   EphemerisPage page;
+  page.system = s;
   if (ordinal < 1 || store.Count(s, n) < ordinal) return page;
   bool found = false;
   switch (s) {
-    case EphSystem::Gps:
+    case SatSystem::Gps:
       found = FillFrom<EphemGPSRec>(files, s, n, ordinal, GpsEphemerisTexts, page);
       break;
-    case EphSystem::Glonass:
+    case SatSystem::Glonass:
       found = FillFrom<EphemGLORec>(files, s, n, ordinal, GloEphemerisTexts, page);
       break;
-    case EphSystem::Sbas:
+    case SatSystem::Sbas:
       found = FillFrom<EphemGEORec>(files, s, n + 100, ordinal, GeoEphemerisTexts, page);
       break;
-    case EphSystem::Galileo:
+    case SatSystem::Galileo:
       found = FillFrom<EphemGALRec>(files, s, n, ordinal, GalEphemerisTexts, page);
+      break;
+    default:
       break;
   }
   if (found) {
@@ -359,16 +333,16 @@ EphemerisPage FillEphemerisPage(const WorkingFiles& files, const EphemerisStore&
     return page;
   }
   page.outcome = EphPageOutcome::NotFound;
-  page.messages.push_back("Ephemeris " + Num(ordinal) + " for SV " + EphSystemLetter(s) + Num(n) +
+  page.messages.push_back("Ephemeris " + Num(ordinal) + " for SV " + InfoOf(s).letter + Num(n) +
                           "  is not found");
   return page;
 }
 
-bool EphButtonEnabled(const EphemerisStore& store, EphSystem s, int n) {
+bool EphButtonEnabled(const EphemerisStore& store, SatSystem s, int n) {
   return store.Count(s, n) > 0;
 }
 
-bool EphMoreEnabled(const EphemerisStore& store, EphSystem s, int n, int32_t ordinal) {
+bool EphMoreEnabled(const EphemerisStore& store, SatSystem s, int n, int32_t ordinal) {
   return ordinal < store.Count(s, n);
 }
 
@@ -376,8 +350,8 @@ bool EphLessEnabled(int32_t ordinal) {
   return ordinal >= 2;
 }
 
-std::optional<std::pair<EphSystem, int>> EphAutomaticSelection(const EphemerisStore& store) {
-  for (EphSystem s : {EphSystem::Gps, EphSystem::Glonass}) {
+std::optional<std::pair<SatSystem, int>> EphAutomaticSelection(const EphemerisStore& store) {
+  for (SatSystem s : {SatSystem::Gps, SatSystem::Glonass}) {
     const std::vector<int> sats = store.Satellites(s);
     if (!sats.empty()) return std::make_pair(s, sats.front());
   }

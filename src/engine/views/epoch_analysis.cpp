@@ -4,7 +4,7 @@
 
 #include "engine/epoch/record_reader.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 #include "engine/time/gps_time.h"
 #include "engine/views/epoch_text.h"
 
@@ -88,9 +88,9 @@ EpochAnalysis RunEpochAnalysis(const std::string& dataEpochsPath, int32_t epochC
   return a;
 }
 
-EpochAnalysis RunEpochAnalysis(const ScanContext& ctx, const ProgressCallback& progress) {
-  return RunEpochAnalysis(ctx.files.PathOf(WorkFile::DataEpochs), ctx.epochCount,
-                          ctx.epoch.EpochInterval, progress);
+EpochAnalysis RunEpochAnalysis(const ScanResult& ctx, const ProgressCallback& progress) {
+  return RunEpochAnalysis(ctx.Files().PathOf(WorkFile::DataEpochs), ctx.EpochCount(),
+                          ctx.EpochInterval(), progress);
 }
 
 }  // namespace vnx

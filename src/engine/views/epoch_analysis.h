@@ -10,7 +10,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 // One point of the time-difference chart: epoch number, step from the previous epoch in
 // seconds.
@@ -39,6 +39,6 @@ using ProgressCallback = std::function<void(int percent)>;
 EpochAnalysis RunEpochAnalysis(const std::string& dataEpochsPath, int32_t epochCount,
                                int32_t intervalMs, const ProgressCallback& progress = {});
 // The same for the scan held by `ctx`.
-EpochAnalysis RunEpochAnalysis(const ScanContext& ctx, const ProgressCallback& progress = {});
+EpochAnalysis RunEpochAnalysis(const ScanResult& ctx, const ProgressCallback& progress = {});
 
 }  // namespace vnx

@@ -6,7 +6,7 @@
 
 #include "engine/epoch/record_reader.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 #include "engine/time/gps_time.h"
 
 namespace vnx {
@@ -96,16 +96,16 @@ EventChart IntervalSeries(const std::string& dir, EventInput xa, EventInput xb) 
   return DrawBoth(dir, xa, xb, WorkFile::ExtEventXA, WorkFile::ExtEventXB, DrawIntervals);
 }
 
-EventChart IntervalSeries(const ScanContext& ctx, bool drawXA, bool drawXB) {
-  return IntervalSeries(ctx.files.Dir(), {ctx.xaCount, drawXA}, {ctx.xbCount, drawXB});
+EventChart IntervalSeries(const ScanResult& ctx, bool drawXA, bool drawXB) {
+  return IntervalSeries(ctx.Files().Dir(), {ctx.XaCount(), drawXA}, {ctx.XbCount(), drawXB});
 }
 
 EventChart OffsetSeries(const std::string& dir, EventInput za, EventInput zb) {
   return DrawBoth(dir, za, zb, WorkFile::ZA, WorkFile::ZB, DrawOffsets);
 }
 
-EventChart OffsetSeries(const ScanContext& ctx, bool drawZA, bool drawZB) {
-  return OffsetSeries(ctx.files.Dir(), {ctx.zaCount, drawZA}, {ctx.zbCount, drawZB});
+EventChart OffsetSeries(const ScanResult& ctx, bool drawZA, bool drawZB) {
+  return OffsetSeries(ctx.Files().Dir(), {ctx.ZaCount(), drawZA}, {ctx.ZbCount(), drawZB});
 }
 
 }  // namespace vnx

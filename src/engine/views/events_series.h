@@ -11,7 +11,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 // The left axis of a chart: automatic, or fixed to [min, max].
 struct AxisRange {
@@ -35,11 +35,11 @@ struct EventInput {
 
 // Intervals T[k] - T[k-1] in ms for k = 2..count, read from ExtEventRecsXA/XB.dat under `dir`.
 EventChart IntervalSeries(const std::string& dir, EventInput xa, EventInput xb);
-EventChart IntervalSeries(const ScanContext& ctx, bool drawXA, bool drawXB);
+EventChart IntervalSeries(const ScanResult& ctx, bool drawXA, bool drawXB);
 
 // Offsets for k = 1..count, read from ZARecs/ZBRecs.dat under `dir`.
 EventChart OffsetSeries(const std::string& dir, EventInput za, EventInput zb);
-EventChart OffsetSeries(const ScanContext& ctx, bool drawZA, bool drawZB);
+EventChart OffsetSeries(const ScanResult& ctx, bool drawZA, bool drawZB);
 
 // A spread of 1 or more scales itself; a smaller one gets Trunc(lowest) - 1 .. Trunc(highest) + 1
 // of the series, so 1000 ms intervals show from 999 to 1001.

@@ -12,13 +12,13 @@ std::string AntennaHeightText(double height, bool slant) {
   return s;
 }
 
-HeaderTexts BuildHeaderTexts(const ScanContext& ctx) {
+HeaderTexts BuildHeaderTexts(const ScanResult& ctx) {
   HeaderTexts t;
-  t.receiver = " Type     " + ctx.headerInfo[kHeaderLogType];
-  t.recId = " ID       " + ctx.headerInfo[kHeaderReceiverId];
-  t.recVers = " Version  " + ctx.headerInfo[kHeaderMainVersion];
-  t.recBoard = " Board    " + ctx.headerInfo[kHeaderBoardVersion];
-  const SiteInfo& s = ctx.siteFirst;
+  t.receiver = " Type     " + ctx.HeaderInfo()[kHeaderLogType];
+  t.recId = " ID       " + ctx.HeaderInfo()[kHeaderReceiverId];
+  t.recVers = " Version  " + ctx.HeaderInfo()[kHeaderMainVersion];
+  t.recBoard = " Board    " + ctx.HeaderInfo()[kHeaderBoardVersion];
+  const SiteInfo& s = ctx.FirstSite();
   t.antType = " Type     " + std::string(s.antennaName.View());
   t.antNum = " Number      " + std::string(s.antennaText.View());
   t.antH = AntennaHeightText(s.antennaHeight, s.slant != 0);

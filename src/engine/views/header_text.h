@@ -3,7 +3,7 @@
 // antenna of the first epoch.
 #include <string>
 
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -12,7 +12,7 @@ struct HeaderTexts {
   std::string antType, antNum, antH;               // STAntType, STAntNum, STAntH
 };
 
-HeaderTexts BuildHeaderTexts(const ScanContext& ctx);
+HeaderTexts BuildHeaderTexts(const ScanResult& ctx);
 
 // " Height  " + the height right-aligned in 14 characters with 4 decimals, + "s" for a
 // non-zero slant height.

@@ -1,7 +1,7 @@
 #include "engine/views/measurements_series.h"
 
 #include "engine/epoch/record_reader.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -9,25 +9,23 @@ namespace {
 
 constexpr int kGaugeStep = 2000;
 
+using O = Observable;
+// In the order of the radio groups.
 constexpr std::array<ObservableItem, kObservableItemCount> kObservableItems{{
-    {"C1", 0, kRange, "C1 [m]"},          {"C2", 3, kRange, "C2 [m]"},
-    {"C5", 4, kRange, "C5 [m]"},          {"P1", 1, kRange, "P1 [m]"},
-    {"P2", 2, kRange, "P2 [m]"},          {"CA/L1", 0, kPhase, "CA/L1 [cycles]"},
-    {"L1", 1, kPhase, "L1 [cycles]"},     {"CA/L2", 3, kPhase, "CA/L2 [cycles]"},
-    {"L2", 2, kPhase, "L2 [cycles]"},     {"L5", 4, kPhase, "L5 [cycles]"},
-    {"CA/D1", 0, kDoppler, "CA/D1 [Hz]"}, {"D1", 1, kDoppler, "D1 [Hz]"},
-    {"CA/D2", 3, kDoppler, "CA/D2 [Hz]"}, {"D2", 2, kDoppler, "D2 [Hz]"},
-    {"D5", 4, kDoppler, "D5 [Hz]"},       {"CA/S1", 0, kSnr, "CA/S1 [dB*Hz]"},
-    {"S1", 1, kSnr, "S1 [dB*Hz]"},        {"CA/S2", 3, kSnr, "CA/S2 [dB*Hz]"},
-    {"S2", 2, kSnr, "S2 [dB*Hz]"},        {"S5", 4, kSnr, "S5 [dB*Hz]"},
+    {O::C1, kRange},      {O::C2, kRange},    {O::C5, kRange},      {O::P1, kRange},
+    {O::P2, kRange},      {O::L1_CA, kPhase}, {O::L1, kPhase},      {O::L2_CA, kPhase},
+    {O::L2, kPhase},      {O::L5, kPhase},    {O::D1_CA, kDoppler}, {O::D1, kDoppler},
+    {O::D2_CA, kDoppler}, {O::D2, kDoppler},  {O::D5, kDoppler},    {O::S1_CA, kSnr},
+    {O::S1, kSnr},        {O::S2_CA, kSnr},   {O::S2, kSnr},        {O::S5, kSnr},
 }};
 
+// The smoothing correction of a code, shown in metres as the code is.
 constexpr std::array<ObservableItem, kSmoothingItemCount> kSmoothingItems{{
-    {"C1", 0, kSmoothing, "C1 [m]"},
-    {"C2", 3, kSmoothing, "C2 [m]"},
-    {"C5", 4, kSmoothing, "C5 [m]"},
-    {"P1", 1, kSmoothing, "P1 [m]"},
-    {"P2", 2, kSmoothing, "P2 [m]"},
+    {O::C1, kSmoothing},
+    {O::C2, kSmoothing},
+    {O::C5, kSmoothing},
+    {O::P1, kSmoothing},
+    {O::P2, kSmoothing},
 }};
 
 double ValueOf(const SignalBlock& b, ObsKind kind) {
@@ -52,10 +50,10 @@ MeasurementChart DrawItemChart(const std::array<ObservableItem, N>& items, const
   MeasurementChart chart;
   const ObservableItem* row =
       item >= 0 && item < static_cast<int>(N) ? &items[static_cast<size_t>(item)] : nullptr;
-  if (row) chart.title = row->title;
+  if (row) chart.title = row->Title();
   auto visit = [&](int32_t epoch, const SvRec& sv) {
     if (!row) return;
-    const SignalBlock& b = sv.sig[row->signal];
+    const SignalBlock& b = sv.sig[row->Signal()];
     if (b.present[row->kind]) chart.values.Add(epoch, ValueOf(b, row->kind));
   };
   // Every satellite record read leaves the right axis without a title.
@@ -91,9 +89,9 @@ bool ReadEpochs(RecordReader& epochs, RecordReader& svs, int32_t epochCount, Sel
 
 }  // namespace
 
-ChartSource ChartSourceOf(const ScanContext& ctx) {
-  return {ctx.files.PathOf(WorkFile::DataEpochs), ctx.files.PathOf(WorkFile::SVRecs),
-          ctx.epochCount};
+ChartSource ChartSourceOf(const ScanResult& ctx) {
+  return {ctx.Files().PathOf(WorkFile::DataEpochs), ctx.Files().PathOf(WorkFile::SVRecs),
+          ctx.EpochCount()};
 }
 
 const std::array<ObservableItem, kObservableItemCount>& ObservableItems() {

@@ -15,7 +15,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 // The satellite chosen in the view's radio groups (groups and items as in the Satellites view).
 struct SelectedSatellite {
@@ -27,7 +27,7 @@ struct SelectedSatellite {
   static SelectedSatellite OfItem(SatSystem s, int item) {
     return {s, SatelliteNumber(s, SatelliteItemLabel(s, item))};
   }
-  uint8_t SystemCode() const { return static_cast<uint8_t>(static_cast<int>(system) + 1); }
+  uint8_t SystemCode() const { return static_cast<uint8_t>(system); }
   bool Matches(const SvRec& sv) const { return sv.number == number && sv.system == SystemCode(); }
 };
 
@@ -37,7 +37,7 @@ struct ChartSource {
   std::string svRecsPath;
   int32_t epochCount = 0;
 };
-ChartSource ChartSourceOf(const ScanContext& ctx);
+ChartSource ChartSourceOf(const ScanResult& ctx);
 
 // What a chart of one satellite gives the window.
 struct MeasurementChart {
@@ -55,10 +55,11 @@ struct MeasurementChart {
 
 // One item of the observable or smoothing radio group.
 struct ObservableItem {
-  const char* name;   // the radio item's text
-  int signal;         // signal block 0..4: C/A L1, P L1, P L2, C/A L2, L5
-  ObsKind kind;       // the presence flag and value taken
-  const char* title;  // the chart title
+  Observable id;  // its signal block, caption and unit
+  ObsKind kind;   // the presence flag and value taken: the observable's own, or smoothing
+  int Signal() const { return InfoOf(id).signal; }
+  const char* Name() const { return InfoOf(id).caption; }  // the radio item's text
+  std::string Title() const { return std::string(Name()) + " " + InfoOf(id).unit; }
 };
 inline constexpr int kObservableItemCount = 20;
 inline constexpr int kSmoothingItemCount = 5;

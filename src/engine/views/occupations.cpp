@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/epoch/record_reader.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -116,8 +116,8 @@ OccupationList BuildOccupationList(const std::string& dir, int32_t epochCount) {
   return list;
 }
 
-OccupationList BuildOccupationList(const ScanContext& ctx) {
-  return BuildOccupationList(ctx.files.Dir(), ctx.epochCount);
+OccupationList BuildOccupationList(const ScanResult& ctx) {
+  return BuildOccupationList(ctx.Files().Dir(), ctx.EpochCount());
 }
 
 OccupationBand BuildOccupationBand(const std::string& dir, int32_t epochCount) {
@@ -139,8 +139,8 @@ OccupationBand BuildOccupationBand(const std::string& dir, int32_t epochCount) {
   return band;
 }
 
-OccupationBand BuildOccupationBand(const ScanContext& ctx) {
-  return BuildOccupationBand(ctx.files.Dir(), ctx.epochCount);
+OccupationBand BuildOccupationBand(const ScanResult& ctx) {
+  return BuildOccupationBand(ctx.Files().Dir(), ctx.EpochCount());
 }
 
 }  // namespace vnx

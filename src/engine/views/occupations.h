@@ -10,7 +10,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 extern const char* const kOccupationHeading;
 
@@ -30,7 +30,7 @@ std::string HeightText(double metres);
 bool SiteChanged(const SiteInfo& previous, const SiteInfo& site);
 
 OccupationList BuildOccupationList(const std::string& dir, int32_t epochCount);
-OccupationList BuildOccupationList(const ScanContext& ctx);
+OccupationList BuildOccupationList(const ScanResult& ctx);
 
 // Series 0: static epochs, series 1: kinematic epochs, all at height 0.
 struct OccupationBand {
@@ -40,6 +40,6 @@ struct OccupationBand {
 };
 
 OccupationBand BuildOccupationBand(const std::string& dir, int32_t epochCount);
-OccupationBand BuildOccupationBand(const ScanContext& ctx);
+OccupationBand BuildOccupationBand(const ScanResult& ctx);
 
 }  // namespace vnx

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 
 namespace vnx {
 

@@ -4,7 +4,7 @@
 
 #include "engine/epoch/record_reader.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -77,8 +77,8 @@ SolutionChart SolutionSeries(const std::string& dir, int32_t epochCount,
   return chart;
 }
 
-SolutionChart SolutionSeries(const ScanContext& ctx, const SolutionRequest& request) {
-  return SolutionSeries(ctx.files.Dir(), ctx.epochCount, request);
+SolutionChart SolutionSeries(const ScanResult& ctx, const SolutionRequest& request) {
+  return SolutionSeries(ctx.Files().Dir(), ctx.EpochCount(), request);
 }
 
 DopChart DopSeries(const std::string& dir, int32_t epochCount,
@@ -93,8 +93,8 @@ DopChart DopSeries(const std::string& dir, int32_t epochCount,
   return chart;
 }
 
-DopChart DopSeries(const ScanContext& ctx, const std::array<bool, kDopCount>& shown) {
-  return DopSeries(ctx.files.Dir(), ctx.epochCount, shown);
+DopChart DopSeries(const ScanResult& ctx, const std::array<bool, kDopCount>& shown) {
+  return DopSeries(ctx.Files().Dir(), ctx.EpochCount(), shown);
 }
 
 }  // namespace vnx

@@ -10,7 +10,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 // Items of the quantity radio group before "DOP".
 enum class SolutionItem : int { X = 0, Y, Z, RmsHor, RmsVer, Sep };
@@ -34,7 +34,7 @@ struct SolutionChart {
 // not zero (so "Vel" draws a velocity of exactly zero when the position is known).
 SolutionChart SolutionSeries(const std::string& dir, int32_t epochCount,
                              const SolutionRequest& request);
-SolutionChart SolutionSeries(const ScanContext& ctx, const SolutionRequest& request);
+SolutionChart SolutionSeries(const ScanResult& ctx, const SolutionRequest& request);
 
 enum DopIndex : int { kHdop = 0, kVdop, kTdop, kPdop, kGdop, kDopCount };
 
@@ -46,6 +46,6 @@ struct DopChart {
 // The checked DOPs of every epoch with DOP values, zeros left out.
 DopChart DopSeries(const std::string& dir, int32_t epochCount,
                    const std::array<bool, kDopCount>& shown);
-DopChart DopSeries(const ScanContext& ctx, const std::array<bool, kDopCount>& shown);
+DopChart DopSeries(const ScanResult& ctx, const std::array<bool, kDopCount>& shown);
 
 }  // namespace vnx

@@ -2,7 +2,7 @@
 
 #include "engine/epoch/record_reader.h"
 #include "engine/epoch/records.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
@@ -10,9 +10,9 @@ namespace {
 
 constexpr int kEpochsPerProgress = 2000;
 
-// The system codes of the satellite records, by radio group.
+// The system code of the satellite records.
 uint8_t RecordSystem(SatSystem s) {
-  return static_cast<uint8_t>(static_cast<int>(s) + 1);
+  return static_cast<uint8_t>(s);
 }
 
 struct EpochFiles {
@@ -44,8 +44,8 @@ std::string ForEachEpoch(EpochFiles& f, int32_t count, Visit visit) {
 
 }  // namespace
 
-SatelliteFiles SatelliteFilesOf(const ScanContext& ctx) {
-  return {ctx.files.Dir(), ctx.epochCount};
+SatelliteFiles SatelliteFilesOf(const ScanResult& ctx) {
+  return {ctx.Files().Dir(), ctx.EpochCount()};
 }
 
 SatelliteChart CountSatellites(const SatelliteFiles& files, int32_t mask,
@@ -99,32 +99,18 @@ SatelliteChart SatelliteTrack(const SatelliteFiles& files, SatSystem system, int
 }
 
 int SatelliteItemCount(SatSystem system) {
-  switch (system) {
-    case SatSystem::Glonass:
-      return 24;
-    case SatSystem::Sbas:
-      return 19;
-    default:
-      return 32;
-  }
+  return InfoOf(system).LabelCount();
 }
 
 int SatelliteItemLabel(SatSystem system, int item) {
-  return system == SatSystem::Sbas ? item + 20 : item + 1;
+  return InfoOf(system).firstLabel + item;
 }
 
 int SatelliteNumber(SatSystem system, int label) {
-  switch (system) {
-    case SatSystem::Sbas:
-      return 100 + label;
-    case SatSystem::Galileo:
-      return 70 + label;
-    default:
-      return label;
-  }
+  return InfoOf(system).numberOffset + label;
 }
 
-std::vector<std::string> SatelliteItemTexts(const ScanContext& ctx, SatSystem system) {
+std::vector<std::string> SatelliteItemTexts(const ScanResult& ctx, SatSystem system) {
   std::vector<std::string> texts;
   const int n = SatelliteItemCount(system);
   for (int item = 0; item < n; ++item) {
@@ -132,16 +118,18 @@ std::vector<std::string> SatelliteItemTexts(const ScanContext& ctx, SatSystem sy
     bool seen = false;
     switch (system) {
       case SatSystem::Gps:
-        seen = ctx.gpsSeen[label];
+        seen = ctx.Seen(SatSystem::Gps)[label];
         break;
       case SatSystem::Glonass:
-        seen = ctx.gloSeen[label];
+        seen = ctx.Seen(SatSystem::Glonass)[label];
         break;
       case SatSystem::Sbas:
-        seen = ctx.sbasSeen[label];
+        seen = ctx.Seen(SatSystem::Sbas)[label];
         break;
       case SatSystem::Galileo:
-        seen = ctx.galSeen[label];
+        seen = ctx.Seen(SatSystem::Galileo)[label];
+        break;
+      default:
         break;
     }
     texts.push_back(seen ? std::to_string(label) : "N");

@@ -7,15 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/gnss/satellite_system.h"
 #include "engine/views/point_series.h"
 
 namespace vnx {
 
-struct ScanContext;
-
-// The system of a satellite radio group, in the order of the view's groups.
-enum class SatSystem : int { Gps = 0, Glonass = 1, Sbas = 2, Galileo = 3 };
-inline constexpr int kSatSystemCount = 4;
+class ScanResult;
 
 // Series of the satellites chart: ALL, GPS, GLO, GEO, GAL. The tracks use series 0 only.
 inline constexpr int kSatSeriesCount = 5;
@@ -30,7 +27,7 @@ struct SatelliteFiles {
   std::string dir;
   int32_t epochCount = 0;
 };
-SatelliteFiles SatelliteFilesOf(const ScanContext& ctx);
+SatelliteFiles SatelliteFilesOf(const ScanResult& ctx);
 
 // Satellites at or above `mask` degrees per epoch; GLONASS, SBAS and Galileo are lifted by
 // 0.01, 0.02 and 0.03 so that equal counts stay apart. `progress` gets a percentage every 2000
@@ -51,6 +48,6 @@ int SatelliteItemLabel(SatSystem system, int item);
 // 100 + label for SBAS, 70 + label (the satellite index) for Galileo.
 int SatelliteNumber(SatSystem system, int label);
 // Item texts after a scan: the label for a satellite seen in the file, "N" for one not seen.
-std::vector<std::string> SatelliteItemTexts(const ScanContext& ctx, SatSystem system);
+std::vector<std::string> SatelliteItemTexts(const ScanResult& ctx, SatSystem system);
 
 }  // namespace vnx

@@ -3,28 +3,15 @@
 #include <algorithm>
 
 #include "engine/epoch/record_reader.h"
-#include "engine/epoch/scan_context.h"
+#include "engine/epoch/scan_result.h"
 
 namespace vnx {
 
-const std::array<ObservableRow, kObservableCount> kObservableRows = {{
-    {"C1", "STC1", 0, kRange},         {"P1", "STP1", 1, kRange},
-    {"P2", "STP2", 2, kRange},         {"C2", "STC2", 3, kRange},
-    {"C5", "STC5", 4, kRange},         {"CA/L1", "STL1_CA", 0, kPhase},
-    {"L1", "STL1", 1, kPhase},         {"L2", "STL2", 2, kPhase},
-    {"CA/L2", "STL2_CA", 3, kPhase},   {"L5", "STL5", 4, kPhase},
-    {"CA/D1", "STD1_CA", 0, kDoppler}, {"D1", "STD1", 1, kDoppler},
-    {"D2", "STD2", 2, kDoppler},       {"CA/D2", "STD2_CA", 3, kDoppler},
-    {"D5", "STD5", 4, kDoppler},       {"CA/S1", "STS1_CA", 0, kSnr},
-    {"S1", "STS1", 1, kSnr},           {"S2", "STS2", 2, kSnr},
-    {"CA/S2", "STS2_CA", 3, kSnr},     {"S5", "STS5", 4, kSnr},
-}};
-
 const std::array<SolutionRow, kSolutionCount> kSolutionRows = {{
-    {"STAND ALONE", "STSA", 1},
-    {"CODE DIFF", "STCD", 2},
-    {"PHASE FLOAT", "STFloat", 3},
-    {"PHASE FIXED", "STFixed", 4},
+    {"STAND ALONE", 1},
+    {"CODE DIFF", 2},
+    {"PHASE FLOAT", 3},
+    {"PHASE FIXED", 4},
 }};
 
 namespace {
@@ -37,10 +24,9 @@ SatelliteList ListOf(std::vector<int> numbers) {
 }
 
 // Flags indexed by satellite number; index 0 is unused.
-template <size_t N>
-SatelliteList SeenList(const std::array<bool, N>& seen) {
+SatelliteList SeenList(std::span<const bool> seen) {
   std::vector<int> numbers;
-  for (size_t i = 1; i < N; ++i)
+  for (size_t i = 1; i < seen.size(); ++i)
     if (seen[i]) numbers.push_back(static_cast<int>(i));
   return ListOf(std::move(numbers));
 }
@@ -54,38 +40,34 @@ SatelliteList EphemerisList(const std::array<int32_t, N>& counts) {
   return ListOf(std::move(numbers));
 }
 
-SummaryErrorFlag ErrorFlag(const std::vector<std::string>& errors) {
-  // The first line of the list is its heading.
-  const bool found = errors.size() > 1;
-  if (found) return {"Yes", SummaryColour::Red, true};
+SummaryErrorFlag ErrorFlag(const std::vector<ScanError>& errors) {
+  if (!errors.empty()) return {"Yes", SummaryColour::Red, true};
   return {" No", SummaryColour::Yellow, false};
 }
 
-void FillElevations(ScanContext& ctx, SummaryEpochFigures& f) {
-  f.elevationMaskEnabled = ctx.elevSeen;
-  if (!ctx.elevSeen) ctx.minElevationSeen = 0;
-  f.elevationMaskText = " Elevation Mask =  " + std::to_string(ctx.minElevationSeen);
-  ctx.elevationMask = ctx.minElevationSeen;
-  f.elevationMask = ctx.elevationMask;
-  f.azimuthsPresent = ctx.azimSeen;
-  f.azimuths = ctx.azimSeen ? " Azimuths  Present" : " Azimuths not Present";
+void FillElevations(const ScanResult& ctx, SummaryEpochFigures& f) {
+  f.elevationMaskEnabled = ctx.ElevationsSeen();
+  f.elevationMask = ctx.LowestElevation();
+  f.elevationMaskText = " Elevation Mask =  " + std::to_string(f.elevationMask);
+  f.azimuthsPresent = ctx.AzimuthsSeen();
+  f.azimuths = ctx.AzimuthsSeen() ? " Azimuths  Present" : " Azimuths not Present";
 }
 
-SummaryEpochFigures EpochFigures(ScanContext& ctx, const EpochAnalysis& analysis,
+SummaryEpochFigures EpochFigures(const ScanResult& ctx, const EpochAnalysis& analysis,
                                  const EphemerisCounts& eph) {
   SummaryEpochFigures f;
   f.start = "Start   " + analysis.FirstLine();
   f.finish = "Finish " + analysis.LastLine();
-  f.epochs = "Epochs" + std::string(11, ' ') + std::to_string(ctx.epochCount);
-  f.interval = "Interval  " + std::string(8, ' ') + std::to_string(ctx.epoch.EpochInterval) + " ms";
+  f.epochs = "Epochs" + std::string(11, ' ') + std::to_string(ctx.EpochCount());
+  f.interval = "Interval  " + std::string(8, ' ') + std::to_string(ctx.EpochInterval()) + " ms";
   f.gaps = "Gaps  " + std::string(13, ' ') + std::to_string(analysis.gapCount);
-  f.xa = " XA   " + std::to_string(ctx.xaCount);
-  f.xb = " XB   " + std::to_string(ctx.xbCount);
+  f.xa = " XA   " + std::to_string(ctx.XaCount());
+  f.xb = " XB   " + std::to_string(ctx.XbCount());
   FillElevations(ctx, f);
-  f.gps = SeenList(ctx.gpsSeen);
-  f.geo = SeenList(ctx.sbasSeen);
-  f.glo = SeenList(ctx.gloSeen);
-  f.gal = SeenList(ctx.galSeen);
+  f.gps = SeenList(ctx.Seen(SatSystem::Gps));
+  f.geo = SeenList(ctx.Seen(SatSystem::Sbas));
+  f.glo = SeenList(ctx.Seen(SatSystem::Glonass));
+  f.gal = SeenList(ctx.Seen(SatSystem::Galileo));
   f.gpsEph = EphemerisList(eph.gps);
   f.gloEph = EphemerisList(eph.glo);
   f.geoEph = EphemerisList(eph.sbas);
@@ -100,18 +82,18 @@ void CountSolution(uint8_t type, SummaryRecordFigures& f) {
 
 void CountObservables(const SvRec& sv, SummaryRecordFigures& f) {
   for (int k = 0; k < kObservableCount; ++k) {
-    const ObservableRow& row = kObservableRows[k];
-    if (sv.sig[row.signal].present[row.kind]) ++f.observables[k];
+    const ObservableInfo& o = kObservables[k];
+    if (sv.sig[o.signal].present[o.kind]) ++f.observables[k];
   }
 }
 
 // Reads the epochs and their satellite records once; false (with the message) when a file
 // ends before the scan's counts are reached.
-bool CountRecords(const ScanContext& ctx, RecordReader& epochs, RecordReader& svs,
+bool CountRecords(const ScanResult& ctx, RecordReader& epochs, RecordReader& svs,
                   SummaryRecordFigures& f, std::string& message) {
   EpochRec rec;
   SvRec sv;
-  for (int32_t i = 1; i <= ctx.epochCount; ++i) {
+  for (int32_t i = 1; i <= ctx.EpochCount(); ++i) {
     if (!epochs.Read(&rec)) {
       message = "Unexpected end of file";
       return false;
@@ -131,15 +113,15 @@ bool CountRecords(const ScanContext& ctx, RecordReader& epochs, RecordReader& sv
   return true;
 }
 
-std::optional<SummaryRecordFigures> RecordFigures(const ScanContext& ctx,
+std::optional<SummaryRecordFigures> RecordFigures(const ScanResult& ctx,
                                                   const std::string& inputFile,
                                                   std::string& message) {
-  RecordReader svs(ctx.files.PathOf(WorkFile::SVRecs), sizeof(SvRec));
+  RecordReader svs(ctx.Files().PathOf(WorkFile::SVRecs), sizeof(SvRec));
   if (!svs.IsOpen()) {
     message = "Error Opening File SVRecs.dat ! ";
     return std::nullopt;
   }
-  RecordReader epochs(ctx.files.PathOf(WorkFile::DataEpochs), sizeof(EpochRec));
+  RecordReader epochs(ctx.Files().PathOf(WorkFile::DataEpochs), sizeof(EpochRec));
   if (!epochs.IsOpen()) {
     message = "Error Opening File DataEpochs.dat ! ";
     return std::nullopt;
@@ -154,15 +136,15 @@ std::optional<SummaryRecordFigures> RecordFigures(const ScanContext& ctx,
 
 }  // namespace
 
-Summary BuildSummary(ScanContext& ctx, const EpochAnalysis& analysis, const std::string& inputFile,
-                     const EphemerisCounts& ephemerides) {
+Summary BuildSummary(const ScanResult& ctx, const EpochAnalysis& analysis,
+                     const std::string& inputFile, const EphemerisCounts& ephemerides) {
   Summary s;
   if (!analysis.HasLines()) {
     s.errorFlag = {"Yes", SummaryColour::Red, std::nullopt};
     s.message = "There was no epochs with measurements!";
     return s;
   }
-  s.errorFlag = ErrorFlag(ctx.errors);
+  s.errorFlag = ErrorFlag(ctx.Errors());
   s.epochs = EpochFigures(ctx, analysis, ephemerides);
   s.records = RecordFigures(ctx, inputFile, s.message);
   return s;

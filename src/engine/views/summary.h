@@ -14,7 +14,7 @@
 
 namespace vnx {
 
-struct ScanContext;
+class ScanResult;
 
 // Ephemeris records written per satellite in this scan. Index 0 is satellite 1: GPS PRN,
 // GLONASS slot, SBAS PRN - 100 (only 20..38 occur), Galileo PRN.
@@ -25,21 +25,9 @@ struct EphemerisCounts {
   std::array<int32_t, 32> gal{};
 };
 
-// One value text of the Measurements group: the observable counted in signal block `signal`
-// (0 C/A L1, 1 P L1, 2 P L2, 3 C/A L2, 4 L5) when its `kind` presence flag is set.
-struct ObservableRow {
-  const char* caption;
-  const char* control;
-  int signal;
-  ObsKind kind;
-};
-inline constexpr int kObservableCount = 20;
-extern const std::array<ObservableRow, kObservableCount> kObservableRows;
-
 // One value text of the Solutions group: epochs whose solution type is `type`.
 struct SolutionRow {
   const char* caption;
-  const char* control;
   uint8_t type;
 };
 inline constexpr int kSolutionCount = 4;
@@ -86,7 +74,7 @@ struct SummaryRecordFigures {
   int32_t maxSats = 0, minSats = 100;
   std::string maxSatsText, minSatsText;                 // STSumMaxSat, STSumMinSat
   std::array<int32_t, kSolutionCount> solutions{};      // in kSolutionRows order
-  std::array<int32_t, kObservableCount> observables{};  // in kObservableRows order
+  std::array<int32_t, kObservableCount> observables{};  // by Observable
   std::string file;                                     // ESumFile
 
   // The value texts: the count in decimal, nothing else.
@@ -104,7 +92,7 @@ struct Summary {
 // Builds the summary of the scan in `ctx` and, as the panel does, sets the scan's elevation
 // mask (and its lowest elevation to 0 when no elevations were seen). `analysis` is the epoch
 // analysis of the same scan, `inputFile` the scanned path.
-Summary BuildSummary(ScanContext& ctx, const EpochAnalysis& analysis, const std::string& inputFile,
-                     const EphemerisCounts& ephemerides = {});
+Summary BuildSummary(const ScanResult& ctx, const EpochAnalysis& analysis,
+                     const std::string& inputFile, const EphemerisCounts& ephemerides = {});
 
 }  // namespace vnx

@@ -313,7 +313,7 @@ void EpochSource::CarriedOn(double t, EpochData& out) {
   // What each system carried in the file: its signals and kinds.
   std::map<Gnss, std::array<uint8_t, kSignals>> pattern;
   for (const auto& [key, off] : offsets_) {
-    auto& p = pattern[static_cast<Gnss>(key / 256)];
+    auto& p = pattern[SystemInSynthOrder(key / 256)];
     for (int k = 0; k < kSignals; ++k) p[k] |= off.has[k];
   }
   for (SatId id : sky_.Satellites()) {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/stream/frame_builder.h"
+#include "tools/synth/frame_builder.h"
 
 namespace vnx::synth {
 namespace {

@@ -8,9 +8,8 @@
 namespace vnx::synth {
 
 std::string SatId::Name() const {
-  static const char kLetters[] = {'G', 'R', 'E', 'S'};
   char text[8];
-  std::snprintf(text, sizeof text, "%c%02d", kLetters[static_cast<int>(sys)],
+  std::snprintf(text, sizeof text, "%c%02d", InfoOf(sys).letter,
                 sys == Gnss::Sbas ? prn - 100 : prn);
   return text;
 }

@@ -5,25 +5,40 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/gnss/physics.h"
+#include "engine/gnss/satellite_system.h"
+
 namespace vnx::synth {
 
-inline constexpr double kLightSpeed = 299792458.0;
+inline constexpr double kLightSpeed = kSpeedOfLight;
 inline constexpr double kPi = 3.1415926535898;  // the value the GPS orbit algorithm prescribes
 inline constexpr double kEarthRotation = 7.2921151467e-5;
 inline constexpr double kSecondsPerWeek = 604800.0;
 inline constexpr double kSecondsPerDay = 86400.0;
 inline constexpr double kDeg = 3.14159265358979323846 / 180.0;
 
-enum class Gnss : uint8_t { Gps, Glonass, Galileo, Sbas };
+using Gnss = SatSystem;
+
+// The order the generator has always kept its satellites in (GPS, GLONASS, Galileo, SBAS);
+// the noise of a satellite is keyed by it, so a log stays the same from build to build.
+constexpr int SynthOrder(Gnss sys) {
+  return sys == Gnss::Galileo ? 2 : sys == Gnss::Sbas ? 3 : static_cast<int>(sys) - 1;
+}
+constexpr Gnss SystemInSynthOrder(int order) {
+  constexpr Gnss kOrder[] = {Gnss::Gps, Gnss::Glonass, Gnss::Galileo, Gnss::Sbas};
+  return kOrder[order];
+}
 
 // A satellite as RINEX names it: GPS/Galileo PRN, GLONASS slot, SBAS PRN (120..138).
 struct SatId {
   Gnss sys = Gnss::Gps;
   int prn = 0;
   bool operator==(const SatId&) const = default;
-  bool operator<(const SatId& o) const { return sys != o.sys ? sys < o.sys : prn < o.prn; }
+  bool operator<(const SatId& o) const {
+    return sys != o.sys ? SynthOrder(sys) < SynthOrder(o.sys) : prn < o.prn;
+  }
   std::string Name() const;  // "G05", "R12", "E30", "S20"
-  int Key() const { return static_cast<int>(sys) * 256 + prn; }
+  int Key() const { return SynthOrder(sys) * 256 + prn; }
 };
 
 // Signals of the log format: 0 C/A L1, 1 P L1, 2 P L2, 3 C/A L2, 4 L5 (E1 and E5a for Galileo).

@@ -5,7 +5,7 @@
 #include <limits>
 #include <optional>
 
-#include "engine/stream/frame_builder.h"
+#include "tools/synth/frame_builder.h"
 
 namespace vnx::synth {
 namespace {

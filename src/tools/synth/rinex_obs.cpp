@@ -32,7 +32,7 @@ bool SystemOf(char c, Gnss& sys) {
 
 int SystemIndex(char c) {
   Gnss sys;
-  return SystemOf(c, sys) ? static_cast<int>(sys) : -1;
+  return SystemOf(c, sys) ? ::vnx::SystemIndex(sys) : -1;
 }
 
 uint8_t KindOf(char c) {
@@ -68,6 +68,8 @@ int SignalOf3(Gnss sys, char band, char attr) {
       return band == '5' ? 4 : -1;
     case Gnss::Sbas:
       return band == '1' ? 0 : band == '5' ? 4 : -1;
+    default:
+      break;
   }
   return -1;
 }
@@ -215,7 +217,7 @@ bool ObsReader::ReadEpoch3(const std::string& first) {
     int index = line.empty() ? -1 : SystemIndex(line[0]);
     if (index < 0 || line.size() < 3) continue;
     SatObs sat;
-    sat.id = {static_cast<Gnss>(index), std::atoi(line.substr(1, 2).c_str())};
+    sat.id = {kSatSystems[static_cast<size_t>(index)], std::atoi(line.substr(1, 2).c_str())};
     if (sat.id.sys == Gnss::Sbas) sat.id.prn += 100;
     StoreValues(sat, types_.codes[index], line.substr(3));
     epoch.sats.push_back(sat);

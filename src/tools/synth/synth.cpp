@@ -40,6 +40,8 @@ uint8_t UniversalIndex(const SatEpoch& s) {
       return s.id.prn >= 1 && s.id.prn <= 32 ? 70 + s.id.prn : 0;
     case Gnss::Sbas:
       return s.id.prn >= 120 && s.id.prn <= 138 ? s.id.prn : 0;
+    default:
+      break;
   }
   return 0;
 }

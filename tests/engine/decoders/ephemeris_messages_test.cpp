@@ -287,10 +287,10 @@ TEST_F(EphemerisMessagesTest, RepeatedEphemerisIsStoredOncePerSatellite) {
   b.Frame("GE", GePayload(SampleKepler(3, kWeek, 110000, 115200)));
   ASSERT_TRUE(ScanLog(b));
   EXPECT_EQ(GpsRecords().size(), 3u);
-  EXPECT_EQ(ctx.ephemerides.Count(EphSystem::Gps, 3), 2);
-  EXPECT_EQ(ctx.ephemerides.Count(EphSystem::Gps, 4), 1);
+  EXPECT_EQ(ctx.ephemerides.Count(SatSystem::Gps, 3), 2);
+  EXPECT_EQ(ctx.ephemerides.Count(SatSystem::Gps, 4), 1);
   ASSERT_TRUE(ScanLog(Dated()));  // counts belong to one scan
-  EXPECT_EQ(ctx.ephemerides.Count(EphSystem::Gps, 3), 0);
+  EXPECT_EQ(ctx.ephemerides.Count(SatSystem::Gps, 3), 0);
 }
 
 // ---- short and damaged bodies ----
@@ -312,7 +312,7 @@ TEST_P(ShortEphemeris, StoresNothingAndGoesOn) {
   EXPECT_THAT(ErrorTexts(),
               ElementsAre("Length of message = 21 but must be >= " + std::to_string(c.minLength)));
   EXPECT_EQ(GpsRecords().size(), 1u);  // the frame after it is decoded
-  EXPECT_EQ(ctx.ephemerides.Count(EphSystem::Gps, 5), 0);
+  EXPECT_EQ(ctx.ephemerides.Count(SatSystem::Gps, 5), 0);
   EXPECT_THAT(ui.dateLabels, ElementsAre("24/06/2009"));  // dated by the good GE only
 }
 
@@ -429,7 +429,7 @@ TEST_F(EphemerisMessagesTest, GlonassMissingSlotOrDayAndBadSlots) {
                                         " Bad GLONASS ephemeris. Missing SV number or day.",
                                         "Errneous N Satellite", "Errneous N Satellite"));
   ASSERT_EQ(GloRecords().size(), 1u);
-  EXPECT_EQ(ctx.ephemerides.Count(EphSystem::Glonass, 24), 1);
+  EXPECT_EQ(ctx.ephemerides.Count(SatSystem::Glonass, 24), 1);
 }
 
 // ---- WE ----
@@ -453,7 +453,7 @@ TEST_F(EphemerisMessagesTest, EveryWeFieldReachesTheRecord) {
   EXPECT_EQ(std::memcmp(&recs[0].body, &g, sizeof g), 0);
   // 172800.5 s rounds to the even 172800: Tuesday, plus the reference time of day 12:00.
   EXPECT_EQ(Seconds(recs[0].time), kWeekStart + 216000);
-  EXPECT_EQ(ctx.ephemerides.Count(EphSystem::Sbas, 22), 1);
+  EXPECT_EQ(ctx.ephemerides.Count(SatSystem::Sbas, 22), 1);
   EXPECT_TRUE(ui.lit[static_cast<int>(Indicator::EphSbas)]);
 }
 

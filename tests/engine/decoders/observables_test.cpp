@@ -116,31 +116,80 @@ TEST_F(ObservablesTest, ValuesReadBackFromTheSatelliteRecords) {
     std::optional<Indicator> label;
   };
   const Case cases[] = {
-      {"RC 0.1", {5}, {RC(0.1)}, 0, 0, kRange, 0.1L * kC, Indicator::C1},
-      {"RC 0.03", {5}, {RC(0.03)}, 0, 0, kRange, 0.03L * kC, Indicator::C1},
-      {"R3", {5}, {F64("R3", 0.07)}, 0, 3, kRange, 0.07L * kC, Indicator::C2},
-      {"rc 0", {5}, {I32("rc", 0)}, 0, 0, kRange, 0.075L * kC, Indicator::C1},
+      {"RC 0.1", {5}, {RC(0.1)}, 0, 0, kRange, 0.1L * kC, IndicatorOf(Observable::C1)},
+      {"RC 0.03", {5}, {RC(0.03)}, 0, 0, kRange, 0.03L * kC, IndicatorOf(Observable::C1)},
+      {"R3", {5}, {F64("R3", 0.07)}, 0, 3, kRange, 0.07L * kC, IndicatorOf(Observable::C2)},
+      {"rc 0", {5}, {I32("rc", 0)}, 0, 0, kRange, 0.075L * kC, IndicatorOf(Observable::C1)},
       {"rc 1e8", {5}, {I32("rc", 100000000)}, 0, 0, kRange, 0.076L * kC, {}},
       {"rc SBAS", {5, 125}, {{"rc", std::string(8, '\0')}}, 1, 0, kRange, 0.115L * kC, {}},
-      {"r5", {5}, {I32("r5", -5)}, 0, 4, kRange, (0.075L - 5e-11L) * kC, Indicator::C5},
-      {"1r", {5}, {RC(0.07), I16("1r", 0)}, 0, 1, kRange, (0.07L + 2e-7L) * kC, Indicator::P1},
-      {"2R", {5}, {RC(0.07), F32("2R", rel)}, 0, 2, kRange, (0.07L + rel) * kC, Indicator::P2},
+      {"r5",
+       {5},
+       {I32("r5", -5)},
+       0,
+       4,
+       kRange,
+       (0.075L - 5e-11L) * kC,
+       IndicatorOf(Observable::C5)},
+      {"1r",
+       {5},
+       {RC(0.07), I16("1r", 0)},
+       0,
+       1,
+       kRange,
+       (0.07L + 2e-7L) * kC,
+       IndicatorOf(Observable::P1)},
+      {"2R",
+       {5},
+       {RC(0.07), F32("2R", rel)},
+       0,
+       2,
+       kRange,
+       (0.07L + rel) * kC,
+       IndicatorOf(Observable::P2)},
       {"CC", {5}, {RC(0.07), cc}, 0, 0, kSmoothing, ccMetres, {}},
       {"c2", {5}, {F64("R2", 0.08), I16("c2", -300)}, 0, 2, kSmoothing, c2Metres, {}},
-      {"PC", {5}, {F64("PC", 12345.5)}, 0, 0, kPhase, 12345.5L, Indicator::L1_CA},
-      {"p1", {5}, {U32("p1", 1024)}, 0, 1, kPhase, 1.0L, Indicator::L1},
-      {"CP", {5}, {RC(0.07), F32("CP", rel)}, 0, 0, kPhase, (0.07L + rel) * f1, Indicator::L1_CA},
-      {"2P GLONASS -7", {38}, {RC(0.07), F32("2P", 0)}, 0, 2, kPhase, 0.07L * glo2, Indicator::L2},
+      {"PC", {5}, {F64("PC", 12345.5)}, 0, 0, kPhase, 12345.5L, IndicatorOf(Observable::L1_CA)},
+      {"p1", {5}, {U32("p1", 1024)}, 0, 1, kPhase, 1.0L, IndicatorOf(Observable::L1)},
+      {"CP",
+       {5},
+       {RC(0.07), F32("CP", rel)},
+       0,
+       0,
+       kPhase,
+       (0.07L + rel) * f1,
+       IndicatorOf(Observable::L1_CA)},
+      {"2P GLONASS -7",
+       {38},
+       {RC(0.07), F32("2P", 0)},
+       0,
+       2,
+       kPhase,
+       0.07L * glo2,
+       IndicatorOf(Observable::L2)},
       {"cp", {5}, {RC(0.07), I32("cp", 1 << 30)}, 0, 0, kPhase, cpTime * f1, {}},
       {"cp GLONASS -7", {38}, {RC(0.07), I32("cp", 1 << 30)}, 0, 0, kPhase, cpTime * glo1, {}},
-      {"3p", {5}, {RC(0.07), I32("3p", -(1 << 30))}, 0, 3, kPhase, p3, Indicator::L2_CA},
-      {"5p", {75}, {RC(0.07), I32("5p", 0)}, 0, 4, kPhase, 0.07L * 1176450000.0L, Indicator::L5},
-      {"D5", {5}, {I32("D5", 25000)}, 0, 4, kDoppler, 2.5L, Indicator::D5},
-      {"D2", {5}, {I32("D2", -1)}, 0, 2, kDoppler, -1e-4L, Indicator::D2},
-      {"EC", {5}, {U8("EC", 42)}, 0, 0, kSnr, 42.0L, Indicator::S1_CA},
-      {"CE", {5}, {U8("CE", 170)}, 0, 0, kSnr, 42.5L, Indicator::S1_CA},
-      {"3E", {5}, {U8("3E", 1)}, 0, 3, kSnr, 0.25L, Indicator::S2_CA},
-      {"E5", {5}, {U8("E5", 30)}, 0, 4, kSnr, 30.0L, Indicator::S5},
+      {"3p",
+       {5},
+       {RC(0.07), I32("3p", -(1 << 30))},
+       0,
+       3,
+       kPhase,
+       p3,
+       IndicatorOf(Observable::L2_CA)},
+      {"5p",
+       {75},
+       {RC(0.07), I32("5p", 0)},
+       0,
+       4,
+       kPhase,
+       0.07L * 1176450000.0L,
+       IndicatorOf(Observable::L5)},
+      {"D5", {5}, {I32("D5", 25000)}, 0, 4, kDoppler, 2.5L, IndicatorOf(Observable::D5)},
+      {"D2", {5}, {I32("D2", -1)}, 0, 2, kDoppler, -1e-4L, IndicatorOf(Observable::D2)},
+      {"EC", {5}, {U8("EC", 42)}, 0, 0, kSnr, 42.0L, IndicatorOf(Observable::S1_CA)},
+      {"CE", {5}, {U8("CE", 170)}, 0, 0, kSnr, 42.5L, IndicatorOf(Observable::S1_CA)},
+      {"3E", {5}, {U8("3E", 1)}, 0, 3, kSnr, 0.25L, IndicatorOf(Observable::S2_CA)},
+      {"E5", {5}, {U8("E5", 30)}, 0, 4, kSnr, 30.0L, IndicatorOf(Observable::S5)},
   };
   for (const Case& c : cases) {
     ui = RecordingUi{};
@@ -175,24 +224,24 @@ TEST_F(ObservablesTest, MissingMarkersAndImplausibleCodesStoreNothing) {
   const uint64_t bits = 9221120237041090560ull;
   std::memcpy(&pattern, &bits, 8);
   const Case cases[] = {
-      {{RC(kNaN)}, 0, kRange, Indicator::C1},
-      {{RC(pattern)}, 0, kRange, Indicator::C1},
-      {{RC(0.02)}, 0, kRange, Indicator::C1},
-      {{RC(0.25)}, 0, kRange, Indicator::C1},
-      {{RC(0.2)}, 0, kRange, Indicator::C1},
-      {{I32("rc", 0x7FFFFFFF)}, 0, kRange, Indicator::C1},
-      {{RC(0.07), F32("1R", kInf)}, 1, kRange, Indicator::P1},
-      {{RC(0.07), I16("5r", 0x7FFF)}, 4, kRange, Indicator::C5},
+      {{RC(kNaN)}, 0, kRange, IndicatorOf(Observable::C1)},
+      {{RC(pattern)}, 0, kRange, IndicatorOf(Observable::C1)},
+      {{RC(0.02)}, 0, kRange, IndicatorOf(Observable::C1)},
+      {{RC(0.25)}, 0, kRange, IndicatorOf(Observable::C1)},
+      {{RC(0.2)}, 0, kRange, IndicatorOf(Observable::C1)},
+      {{I32("rc", 0x7FFFFFFF)}, 0, kRange, IndicatorOf(Observable::C1)},
+      {{RC(0.07), F32("1R", kInf)}, 1, kRange, IndicatorOf(Observable::P1)},
+      {{RC(0.07), I16("5r", 0x7FFF)}, 4, kRange, IndicatorOf(Observable::C5)},
       {{RC(0.07), {"CC", Payload().F32(kInf).U16(1).str()}}, 0, kSmoothing, {}},
       {{RC(0.07), {"CC", Payload().F32(1e-9f).U16(0xFFFF).str()}}, 0, kSmoothing, {}},
       {{RC(0.07), I16("cc", 0x7FFF)}, 0, kSmoothing, {}},
-      {{F64("PC", kNaN)}, 0, kPhase, Indicator::L1_CA},
-      {{U32("p2", 0xFFFFFFFF)}, 2, kPhase, Indicator::L2},
-      {{RC(0.07), F32("CP", -kInf)}, 0, kPhase, Indicator::L1_CA},
-      {{RC(0.07), I32("cp", 0x7FFFFFFF)}, 0, kPhase, Indicator::L1_CA},
-      {{I32("DC", 0x7FFFFFFF)}, 0, kDoppler, Indicator::D1_CA},
-      {{U8("EC", 255)}, 0, kSnr, Indicator::S1_CA},
-      {{U8("1E", 255)}, 1, kSnr, Indicator::S1},
+      {{F64("PC", kNaN)}, 0, kPhase, IndicatorOf(Observable::L1_CA)},
+      {{U32("p2", 0xFFFFFFFF)}, 2, kPhase, IndicatorOf(Observable::L2)},
+      {{RC(0.07), F32("CP", -kInf)}, 0, kPhase, IndicatorOf(Observable::L1_CA)},
+      {{RC(0.07), I32("cp", 0x7FFFFFFF)}, 0, kPhase, IndicatorOf(Observable::L1_CA)},
+      {{I32("DC", 0x7FFFFFFF)}, 0, kDoppler, IndicatorOf(Observable::D1_CA)},
+      {{U8("EC", 255)}, 0, kSnr, IndicatorOf(Observable::S1_CA)},
+      {{U8("1E", 255)}, 1, kSnr, IndicatorOf(Observable::S1)},
   };
   for (const Case& c : cases) {
     const std::string what = c.msgs.back().id + " " + std::to_string(&c - cases);
@@ -305,8 +354,8 @@ TEST_F(ObservablesTest, CaDopplerIsCopiedIntoSignalOneUntilD1Comes) {
   EXPECT_FLOAT_EQ(sv[1][0].sig[0].doppler, -1.2345f);
   EXPECT_FLOAT_EQ(sv[1][0].sig[1].doppler, 0.05f);  // D1 replaced the copy
   EXPECT_FLOAT_EQ(sv[1][1].sig[1].doppler, 0.01f);  // a missing D1 leaves it
-  EXPECT_TRUE(Lit(Indicator::D1_CA));
-  EXPECT_TRUE(Lit(Indicator::D1));
+  EXPECT_TRUE(Lit(IndicatorOf(Observable::D1_CA)));
+  EXPECT_TRUE(Lit(IndicatorOf(Observable::D1)));
 }
 
 TEST_F(ObservablesTest, SlotsOfOtherAntennasAreSteppedOver) {
@@ -319,7 +368,7 @@ TEST_F(ObservablesTest, SlotsOfOtherAntennasAreSteppedOver) {
   b.Frame("PC", Payload().F64(kNaN).F64(1.0).F64(kNaN));
   ASSERT_TRUE(ScanLog(b));
   EXPECT_EQ(RawEpoch(1)[34], 0);
-  EXPECT_FALSE(Lit(Indicator::L1_CA));
+  EXPECT_FALSE(Lit(IndicatorOf(Observable::L1_CA)));
   const auto sv = SatRecords();
   ASSERT_EQ(sv.size(), 2u);
   ASSERT_EQ(sv[1].size(), 2u);
@@ -349,7 +398,7 @@ TEST_F(ObservablesTest, UnusableEpochStoresNothing) {
   const SvRec sv = SatRecords().at(0).at(0);
   for (const SignalBlock& sig : sv.sig)
     for (uint8_t p : sig.present) EXPECT_EQ(p, 0);
-  EXPECT_FALSE(Lit(Indicator::C1));
+  EXPECT_FALSE(Lit(IndicatorOf(Observable::C1)));
 }
 
 TEST_F(ObservablesTest, BadChecksumRejectsTheFrame) {

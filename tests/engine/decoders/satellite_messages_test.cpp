@@ -27,12 +27,15 @@ class SatelliteMessagesTest : public ScanFixture {
 
 TEST_F(SatelliteMessagesTest, UsiMapsToSystemNumberAndChannel) {
   struct Case {
-    uint8_t usi, number, system;
+    uint8_t usi, number;
+    SatSystem system;
     int32_t channel;
   };
-  const Case cases[] = {{5, 5, kSysGps, 99},    {40, 255, kSysGlo, -5}, {38, 255, kSysGlo, -7},
-                        {70, 255, kSysGlo, 25}, {75, 75, kSysGal, 5},   {125, 125, kSysSbas, 25},
-                        {0, 0, kSysOther, 0},   {200, 0, kSysOther, 0}, {33, 0, kSysOther, 0}};
+  const Case cases[] = {{5, 5, SatSystem::Gps, 99},        {40, 255, SatSystem::Glonass, -5},
+                        {38, 255, SatSystem::Glonass, -7}, {70, 255, SatSystem::Glonass, 25},
+                        {75, 75, SatSystem::Galileo, 5},   {125, 125, SatSystem::Sbas, 25},
+                        {0, 0, SatSystem::Other, 0},       {200, 0, SatSystem::Other, 0},
+                        {33, 0, SatSystem::Other, 0}};
   for (const Case& c : cases) {
     const SatSlot s = SlotFromUsi(c.usi);
     EXPECT_EQ(s.Number, c.number) << int(c.usi);
@@ -60,7 +63,7 @@ TEST_F(SatelliteMessagesTest, GlonassWaitsForItsSlotNumber) {
   const auto sv = SatRecords()[0];
   ASSERT_EQ(sv.size(), 4u);
   EXPECT_EQ(sv[1].number, 7);
-  EXPECT_EQ(sv[1].system, kSysGlo);
+  EXPECT_EQ(sv[1].system, static_cast<uint8_t>(SatSystem::Glonass));
   EXPECT_EQ(sv[1].channel, 251);  // -5 in its low byte
   EXPECT_EQ(sv[2].channel, 25);
   EXPECT_TRUE(ctx.gloSeen[7]);

@@ -49,7 +49,7 @@ constexpr uint32_t kT = 1000000000;  // 2011-09-14
 
 TEST_F(EphemerisStoreTest, RepeatedEphemerisIsWrittenOnce) {
   for (int i = 0; i < 600; ++i) store.WriteGps(files, Gps(5, kT));
-  EXPECT_EQ(store.Count(EphSystem::Gps, 5), 1);
+  EXPECT_EQ(store.Count(SatSystem::Gps, 5), 1);
   EXPECT_EQ(FileRecords<EphemGPSRec>(WorkFile::EphemGPS).size(), 1u);
 }
 
@@ -66,9 +66,9 @@ TEST_F(EphemerisStoreTest, ComparisonIsPerSatellite) {
   store.WriteGps(files, Gps(6, kT));
   store.WriteGps(files, Gps(5, kT + 7200));
   store.WriteGps(files, Gps(5, kT));  // only the last written record is compared
-  EXPECT_EQ(store.Count(EphSystem::Gps, 5), 3);
-  EXPECT_EQ(store.Count(EphSystem::Gps, 6), 1);
-  EXPECT_EQ(store.Satellites(EphSystem::Gps), (std::vector<int>{5, 6}));
+  EXPECT_EQ(store.Count(SatSystem::Gps, 5), 3);
+  EXPECT_EQ(store.Count(SatSystem::Gps, 6), 1);
+  EXPECT_EQ(store.Satellites(SatSystem::Gps), (std::vector<int>{5, 6}));
   const auto recs = FileRecords<EphemGPSRec>(WorkFile::EphemGPS);
   ASSERT_EQ(recs.size(), 4u);
   EXPECT_EQ(recs[1].sv, 6);  // in the order written
@@ -87,7 +87,7 @@ TEST_F(EphemerisStoreTest, SecondsWithinAMillisecondAreTheSameTime) {
   const Extended80 apart = Ext80FromDouble(seconds + 0.002);
   std::memcpy(b.time.seconds, apart.data(), apart.size());
   EXPECT_TRUE(store.WriteGlonass(files, b));
-  EXPECT_EQ(store.Count(EphSystem::Glonass, 3), 2);
+  EXPECT_EQ(store.Count(SatSystem::Glonass, 3), 2);
 }
 
 TEST_F(EphemerisStoreTest, SbasSatellitesAreCountedByButtonNumber) {
@@ -97,17 +97,17 @@ TEST_F(EphemerisStoreTest, SbasSatellitesAreCountedByButtonNumber) {
     r.time = At(kT);
     EXPECT_TRUE(store.WriteSbas(files, r));
   }
-  EXPECT_EQ(store.Count(EphSystem::Sbas, 20), 1);
-  EXPECT_EQ(store.Count(EphSystem::Sbas, 38), 1);
-  EXPECT_EQ(store.Count(EphSystem::Sbas, 21), 0);
-  EXPECT_EQ(store.Satellites(EphSystem::Sbas), (std::vector<int>{20, 38}));
+  EXPECT_EQ(store.Count(SatSystem::Sbas, 20), 1);
+  EXPECT_EQ(store.Count(SatSystem::Sbas, 38), 1);
+  EXPECT_EQ(store.Count(SatSystem::Sbas, 21), 0);
+  EXPECT_EQ(store.Satellites(SatSystem::Sbas), (std::vector<int>{20, 38}));
 }
 
 TEST_F(EphemerisStoreTest, SatellitesOutsideTheTableAreNotStored) {
   EXPECT_FALSE(store.WriteGps(files, Gps(0, kT)));
   EXPECT_FALSE(store.WriteGps(files, Gps(33, kT)));
-  EXPECT_EQ(store.Count(EphSystem::Gps, 0), 0);
-  EXPECT_EQ(store.Count(EphSystem::Gps, 33), 0);
+  EXPECT_EQ(store.Count(SatSystem::Gps, 0), 0);
+  EXPECT_EQ(store.Count(SatSystem::Gps, 33), 0);
   EXPECT_TRUE(FileRecords<EphemGPSRec>(WorkFile::EphemGPS).empty());
 }
 
@@ -127,7 +127,7 @@ TEST_F(EphemerisStoreTest, FailedWriteIsNotCountedAndStopsTheScan) {
   r.sv = 11;
   r.time = At(kT);
   EXPECT_FALSE(store.WriteGalileo(files, r));
-  EXPECT_EQ(store.Count(EphSystem::Galileo, 11), 0);
+  EXPECT_EQ(store.Count(SatSystem::Galileo, 11), 0);
   EXPECT_TRUE(files.Failed());
   EXPECT_EQ(files.FailureMessage().rfind("Error Writing File EphemGALRecs.dat ! ", 0), 0u);
 }
@@ -135,7 +135,7 @@ TEST_F(EphemerisStoreTest, FailedWriteIsNotCountedAndStopsTheScan) {
 TEST_F(EphemerisStoreTest, ResetClearsCountsAndLastRecords) {
   store.WriteGps(files, Gps(5, kT));
   store.Reset();
-  EXPECT_EQ(store.Count(EphSystem::Gps, 5), 0);
+  EXPECT_EQ(store.Count(SatSystem::Gps, 5), 0);
   EXPECT_TRUE(store.WriteGps(files, Gps(5, kT)));  // the last record is forgotten too
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "controls/control_names.h"
 #include "engine/time/gps_time.h"
 #include "engine/views/ephemeris_text.h"
 #include "support/ephemeris_frames.h"
@@ -54,7 +55,7 @@ class RealNavigationTest : public ScanFixture {
   }
 
   static std::string Text(const EphemerisPage& page, const std::string& control) {
-    for (const auto& [name, text] : page.texts)
+    for (const auto& [name, text] : NameEphemerisTexts(page.system, page.texts))
       if (name == control) return text;
     return "(none)";
   }
@@ -82,12 +83,12 @@ TEST_F(RealNavigationTest, OneRecordPerDistinctEphemeris) {
   for (const auto& r : gloNav->glonass) gloTimes[r.slot].insert(GloKey(r));
   size_t gpsTotal = 0, gloTotal = 0;
   for (int n = 1; n <= 32; ++n) {
-    EXPECT_EQ(static_cast<size_t>(ctx.ephemerides.Count(EphSystem::Gps, n)), gpsTimes[n].size())
+    EXPECT_EQ(static_cast<size_t>(ctx.ephemerides.Count(SatSystem::Gps, n)), gpsTimes[n].size())
         << "G" << n;
     gpsTotal += gpsTimes[n].size();
   }
   for (int n = 1; n <= 24; ++n) {
-    EXPECT_EQ(static_cast<size_t>(ctx.ephemerides.Count(EphSystem::Glonass, n)), gloTimes[n].size())
+    EXPECT_EQ(static_cast<size_t>(ctx.ephemerides.Count(SatSystem::Glonass, n)), gloTimes[n].size())
         << "R" << n;
     gloTotal += gloTimes[n].size();
   }
@@ -101,7 +102,7 @@ TEST_F(RealNavigationTest, OneRecordPerDistinctEphemeris) {
 // G30 2022 01 01 02 00 00 in the GPS file.
 TEST_F(RealNavigationTest, GpsTextsShowTheNavigationRecord) {
   ASSERT_TRUE(ScanLog(BuildLog()));
-  const EphemerisPage page = FillEphemerisPage(ctx.files, ctx.ephemerides, EphSystem::Gps, 30, 1);
+  const EphemerisPage page = FillEphemerisPage(ctx.files, ctx.ephemerides, SatSystem::Gps, 30, 1);
   ASSERT_EQ(page.outcome, EphPageOutcome::Filled);
   EXPECT_EQ(Text(page, "STDate"), " Date  1\\1\\2022");
   EXPECT_EQ(Text(page, "STTime"), " Time  2:0:0.000");
@@ -123,7 +124,7 @@ TEST_F(RealNavigationTest, GpsTextsShowTheNavigationRecord) {
 TEST_F(RealNavigationTest, GlonassTextsShowTheNavigationRecord) {
   ASSERT_TRUE(ScanLog(BuildLog()));
   const EphemerisPage page =
-      FillEphemerisPage(ctx.files, ctx.ephemerides, EphSystem::Glonass, 8, 1);
+      FillEphemerisPage(ctx.files, ctx.ephemerides, SatSystem::Glonass, 8, 1);
   ASSERT_EQ(page.outcome, EphPageOutcome::Filled);
   EXPECT_EQ(Text(page, "STEphem"), "GLONASS Ephemeris  sv= 8   N=1");
   EXPECT_EQ(Text(page, "STDateGLO"), " Date  1\\1\\2022");
@@ -148,7 +149,7 @@ TEST_F(RealNavigationTest, GlonassReferenceTimesAreTheRecordTimes) {
     std::sort(times.begin(), times.end());
     times.erase(std::unique(times.begin(), times.end()), times.end());
     for (size_t i = 0; i < times.size(); i += 7) {
-      const EphemerisPage page = FillEphemerisPage(ctx.files, ctx.ephemerides, EphSystem::Glonass,
+      const EphemerisPage page = FillEphemerisPage(ctx.files, ctx.ephemerides, SatSystem::Glonass,
                                                    slot, static_cast<int32_t>(i + 1));
       const TGPSTime t(static_cast<uint32_t>(times[i]));
       EXPECT_EQ(Text(page, "STTimeGLO"),

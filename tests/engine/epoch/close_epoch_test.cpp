@@ -73,14 +73,14 @@ TEST_F(CloseEpochTest, RecordsSitAtTheirOffsets) {
   EXPECT_EQ(epochs.substr(57, 9), "-Unknown-");
   // The unknown-system satellite (index 0) is counted in the list but not written.
   EXPECT_EQ(svs[0], 12);
-  EXPECT_EQ(svs[1], kSysGps);
+  EXPECT_EQ(svs[1], static_cast<uint8_t>(SatSystem::Gps));
   EXPECT_EQ(svs[2], 30);
   int16_t azimuth;
   std::memcpy(&azimuth, svs.data() + 4, 2);
   EXPECT_EQ(azimuth, 200);
   EXPECT_EQ(i32(svs, 8), 99);
   EXPECT_EQ(svs[216 + 0], 9);
-  EXPECT_EQ(svs[216 + 1], kSysGlo);
+  EXPECT_EQ(svs[216 + 1], static_cast<uint8_t>(SatSystem::Glonass));
   EXPECT_EQ(i32(svs, 216 + 8), 251);
 }
 

@@ -28,7 +28,7 @@ class RecordWritersTest : public ::testing::Test {
   TempDir dir;
   RecordingUi ui;
   Session session{&ui};
-  ScanContext& ctx = session.Context();
+  ScanContext& ctx = session.MutableContext();
 };
 
 TEST_F(RecordWritersTest, ExtEventKeepsTimeInputAndScaleOnly) {

@@ -115,9 +115,9 @@ TEST(CombinationsTest, GpsMultipathFactors) {
   const CarrierPair gps{kGpsL1Hz, kGpsL2Hz};
   const double r = (gps.f1 / gps.f2) * (gps.f1 / gps.f2);
   EXPECT_NEAR(r, 1.6469444444, 1e-9);
-  CombinationObservables o{0.0, 0.0, 1.0 / (kLightSpeed / gps.f1), 0.0};
+  CombinationObservables o{0.0, 0.0, 1.0 / (kSpeedOfLight / gps.f1), 0.0};
   EXPECT_NEAR(*CombinationValue(Combination::kMultipathP1, o, gps), -4.0914555603, 1e-8);
-  o = {0.0, 0.0, 0.0, 1.0 / (kLightSpeed / gps.f2)};
+  o = {0.0, 0.0, 0.0, 1.0 / (kSpeedOfLight / gps.f2)};
   EXPECT_NEAR(*CombinationValue(Combination::kMultipathP1, o, gps), 3.0914555603, 1e-8);  // -2u
 }
 

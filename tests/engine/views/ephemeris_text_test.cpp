@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "controls/control_names.h"
 #include "engine/time/gps_time.h"
 #include "support/ephemeris_frames.h"
 #include "support/scan_fixture.h"
@@ -144,7 +145,7 @@ const ControlTexts kGpsTexts{
 };
 
 TEST(EphTexts, GpsPage) {
-  EXPECT_EQ(GpsEphemerisTexts(SampleGpsRecord(), 2), kGpsTexts);
+  EXPECT_EQ(NameEphemerisTexts(SatSystem::Gps, GpsEphemerisTexts(SampleGpsRecord(), 2)), kGpsTexts);
 }
 
 TEST(EphTexts, GalileoPageUsesItsOwnControlsAndSignedHealth) {
@@ -171,7 +172,7 @@ TEST(EphTexts, GalileoPageUsesItsOwnControlsAndSignedHealth) {
                    {"STai1", "   Effective ionization level ai1               0.125"},
                    {"STai2", "   Effective ionization level ai2               -0.0625"},
                    {"STSFI", "   Ionospheric disturbance flags               200"}});
-  EXPECT_EQ(GalEphemerisTexts(r, 2), expected);
+  EXPECT_EQ(NameEphemerisTexts(SatSystem::Galileo, GalEphemerisTexts(r, 2)), expected);
 }
 
 TEST(EphTexts, GlonassPage) {
@@ -190,7 +191,7 @@ TEST(EphTexts, GlonassPage) {
   b.w[2] = -1;
   b.tauSys = 9.3132257462e-10;
   b.gamma = 1.8e-12f;
-  EXPECT_EQ(GloEphemerisTexts(r, 1),
+  EXPECT_EQ(NameEphemerisTexts(SatSystem::Glonass, GloEphemerisTexts(r, 1)),
             (ControlTexts{
                 {"STEphem", "GLONASS Ephemeris  sv= 8   N=1"},
                 {"STtk", " Frame start time within current day [s]     11670"},
@@ -236,7 +237,7 @@ TEST(EphTexts, SbasPage) {
   b.v[2] = -0.5f;
   b.w[2] = 1e-3f;
   b.aGf1 = -9e-12f;
-  EXPECT_EQ(GeoEphemerisTexts(r, 3),
+  EXPECT_EQ(NameEphemerisTexts(SatSystem::Sbas, GeoEphemerisTexts(r, 3)),
             (ControlTexts{
                 {"STEphem", "GEO Ephemeris  sv= 22   N=3"},
                 {"STtodGEO", " Reference time (seconds of the day) [s]     4294967295"},
@@ -265,11 +266,11 @@ TEST(EphTexts, SbasPage) {
 class EphemerisPageTest : public ScanFixture {
  protected:
   static std::string Text(const EphemerisPage& page, const std::string& control) {
-    for (const auto& [name, text] : page.texts)
+    for (const auto& [name, text] : NameEphemerisTexts(page.system, page.texts))
       if (name == control) return text;
     return "(none)";
   }
-  EphemerisPage Fill(EphSystem s, int n, int ordinal) {
+  EphemerisPage Fill(SatSystem s, int n, int ordinal) {
     return FillEphemerisPage(ctx.files, ctx.ephemerides, s, n, ordinal);
   }
   // Three ephemerides of GPS 5 (toe 0, 7200 and 14400 s into Tuesday), one of GPS 6, one of
@@ -290,52 +291,52 @@ class EphemerisPageTest : public ScanFixture {
 
 TEST_F(EphemerisPageTest, NthEphemerisOfTheSatellite) {
   ASSERT_TRUE(ScanLog(ThreeOfFive()));
-  const EphemerisPage page = Fill(EphSystem::Gps, 5, 2);
+  const EphemerisPage page = Fill(SatSystem::Gps, 5, 2);
   EXPECT_EQ(page.outcome, EphPageOutcome::Filled);
   EXPECT_TRUE(page.messages.empty());
   EXPECT_EQ(Text(page, "STEphem"), "GPS Ephemeris  sv = 5   N=2");
   EXPECT_EQ(Text(page, "STtoe"), " Ephemeris reference time (toe) [s]     180000");
   EXPECT_EQ(Text(page, "STTime"), " Time  2:0:0.000");
-  EXPECT_EQ(Text(Fill(EphSystem::Gps, 6, 1), "STtoe"),
+  EXPECT_EQ(Text(Fill(SatSystem::Gps, 6, 1), "STtoe"),
             " Ephemeris reference time (toe) [s]     172800");
 }
 
 TEST_F(EphemerisPageTest, BeyondTheCountNothingIsDone) {
   ASSERT_TRUE(ScanLog(ThreeOfFive()));
-  const EphemerisPage page = Fill(EphSystem::Gps, 5, 4);
+  const EphemerisPage page = Fill(SatSystem::Gps, 5, 4);
   EXPECT_EQ(page.outcome, EphPageOutcome::Unchanged);
   EXPECT_TRUE(page.messages.empty());
   EXPECT_TRUE(page.texts.empty());
-  EXPECT_EQ(Fill(EphSystem::Gps, 7, 1).outcome, EphPageOutcome::Unchanged);
+  EXPECT_EQ(Fill(SatSystem::Gps, 7, 1).outcome, EphPageOutcome::Unchanged);
 }
 
 TEST_F(EphemerisPageTest, SbasIsAddressedByButtonNumber) {
   ASSERT_TRUE(ScanLog(ThreeOfFive()));
-  const EphemerisPage page = Fill(EphSystem::Sbas, 22, 1);
+  const EphemerisPage page = Fill(SatSystem::Sbas, 22, 1);
   EXPECT_EQ(page.outcome, EphPageOutcome::Filled);
   EXPECT_EQ(Text(page, "STEphem"), "GEO Ephemeris  sv= 22   N=1");
   EXPECT_EQ(Text(page, "STTimeGEO"), " Time  1:0:0.000");
-  EXPECT_TRUE(EphButtonEnabled(ctx.ephemerides, EphSystem::Sbas, 22));
-  EXPECT_FALSE(EphButtonEnabled(ctx.ephemerides, EphSystem::Sbas, 20));
+  EXPECT_TRUE(EphButtonEnabled(ctx.ephemerides, SatSystem::Sbas, 22));
+  EXPECT_FALSE(EphButtonEnabled(ctx.ephemerides, SatSystem::Sbas, 20));
 }
 
 TEST_F(EphemerisPageTest, MissingRecordIsReported) {
   ASSERT_TRUE(ScanLog(ThreeOfFive()));
   std::filesystem::resize_file(ctx.files.PathOf(vnx::WorkFile::EphemGPS), 184);
-  const EphemerisPage page = Fill(EphSystem::Gps, 5, 2);
+  const EphemerisPage page = Fill(SatSystem::Gps, 5, 2);
   EXPECT_EQ(page.outcome, EphPageOutcome::NotFound);
   EXPECT_THAT(page.messages, ElementsAre("Ephemeris 2 for SV G5  is not found"));
   EXPECT_TRUE(page.texts.empty());
 
   std::filesystem::resize_file(ctx.files.PathOf(vnx::WorkFile::EphemGEO), 0);
-  EXPECT_THAT(Fill(EphSystem::Sbas, 22, 1).messages,
+  EXPECT_THAT(Fill(SatSystem::Sbas, 22, 1).messages,
               ElementsAre("Ephemeris 1 for SV S22  is not found"));
 }
 
 TEST_F(EphemerisPageTest, FileThatCannotBeOpened) {
   ASSERT_TRUE(ScanLog(ThreeOfFive()));
   ::unlink(ctx.files.PathOf(vnx::WorkFile::EphemGPS).c_str());
-  const EphemerisPage page = Fill(EphSystem::Gps, 6, 1);
+  const EphemerisPage page = Fill(SatSystem::Gps, 6, 1);
   EXPECT_EQ(page.outcome, EphPageOutcome::NotFound);
   EXPECT_THAT(page.messages, ElementsAre("Error Opening File EphemGPSRecs.dat ! ",
                                          "Ephemeris 1 for SV G6  is not found"));
@@ -346,17 +347,17 @@ TEST_F(EphemerisPageTest, RecordsOfAnEarlierScanBehindAreNotShown) {
   LogBuilder shorter;
   shorter.Header().Frame("GE", GePayload(SampleKepler(5, 1537, 500000, 500400)));
   ASSERT_TRUE(ScanLog(shorter));
-  EXPECT_EQ(Text(Fill(EphSystem::Gps, 5, 1), "STtoe"),
+  EXPECT_EQ(Text(Fill(SatSystem::Gps, 5, 1), "STtoe"),
             " Ephemeris reference time (toe) [s]     500400");
-  EXPECT_EQ(Fill(EphSystem::Gps, 5, 2).outcome, EphPageOutcome::Unchanged);
-  EXPECT_FALSE(EphButtonEnabled(ctx.ephemerides, EphSystem::Gps, 6));
+  EXPECT_EQ(Fill(SatSystem::Gps, 5, 2).outcome, EphPageOutcome::Unchanged);
+  EXPECT_FALSE(EphButtonEnabled(ctx.ephemerides, SatSystem::Gps, 6));
 }
 
 TEST_F(EphemerisPageTest, NormalisedToeShowsThePreviousWeek) {
   LogBuilder b;
   b.Header().Frame("GE", GePayload(SampleKepler(9, 1537, 100, 604000)));
   ASSERT_TRUE(ScanLog(b));
-  const EphemerisPage page = Fill(EphSystem::Gps, 9, 1);
+  const EphemerisPage page = Fill(SatSystem::Gps, 9, 1);
   EXPECT_EQ(Text(page, "STtoe"), " Ephemeris reference time (toe) [s]     -800");
   EXPECT_EQ(Text(page, "STDate"), " Date  20\\6\\2009");
   EXPECT_EQ(Text(page, "STTime"), " Time  23:46:40.000");
@@ -365,20 +366,20 @@ TEST_F(EphemerisPageTest, NormalisedToeShowsThePreviousWeek) {
 TEST_F(EphemerisPageTest, ArrowsAndAutomaticSelection) {
   ASSERT_TRUE(ScanLog(ThreeOfFive()));
   const EphemerisStore& s = ctx.ephemerides;
-  EXPECT_TRUE(EphMoreEnabled(s, EphSystem::Gps, 5, 1));
-  EXPECT_TRUE(EphMoreEnabled(s, EphSystem::Gps, 5, 2));
-  EXPECT_FALSE(EphMoreEnabled(s, EphSystem::Gps, 5, 3));
-  EXPECT_FALSE(EphMoreEnabled(s, EphSystem::Gps, 6, 1));
+  EXPECT_TRUE(EphMoreEnabled(s, SatSystem::Gps, 5, 1));
+  EXPECT_TRUE(EphMoreEnabled(s, SatSystem::Gps, 5, 2));
+  EXPECT_FALSE(EphMoreEnabled(s, SatSystem::Gps, 5, 3));
+  EXPECT_FALSE(EphMoreEnabled(s, SatSystem::Gps, 6, 1));
   EXPECT_FALSE(EphLessEnabled(1));
   EXPECT_TRUE(EphLessEnabled(2));
-  EXPECT_EQ(EphAutomaticSelection(s), std::make_pair(EphSystem::Gps, 5));
+  EXPECT_EQ(EphAutomaticSelection(s), std::make_pair(SatSystem::Gps, 5));
 
   LogBuilder glonassOnly;
   glonassOnly.Header().Date(2009, 6, 23);
   glonassOnly.Frame("NE", NePayload(SampleGlonass(17, 540, 43200)));
   glonassOnly.Frame("NE", NePayload(SampleGlonass(4, 540, 43200)));
   ASSERT_TRUE(ScanLog(glonassOnly));
-  EXPECT_EQ(EphAutomaticSelection(s), std::make_pair(EphSystem::Glonass, 4));
+  EXPECT_EQ(EphAutomaticSelection(s), std::make_pair(SatSystem::Glonass, 4));
 
   LogBuilder sbasOnly;
   sbasOnly.Header().Date(2009, 6, 23);

@@ -52,7 +52,7 @@ TEST(MeasurementsSeriesTest, EveryObservableItemTakesItsSignalAndQuantity) {
   for (const ItemCase& c : cases) {
     const MeasurementChart chart = DrawObservableChart(files.Source(), kGpsPrn1, c.item);
     EXPECT_EQ(chart.title, c.title);
-    EXPECT_EQ(ObservableItems()[static_cast<size_t>(c.item)].title, std::string(c.title));
+    EXPECT_EQ(ObservableItems()[static_cast<size_t>(c.item)].Title(), std::string(c.title));
     EXPECT_THAT(chart.values.y, ElementsAre(c.value)) << c.title;
     EXPECT_EQ(chart.rightTitle, "");
     EXPECT_TRUE(chart.drawn && chart.complete);

@@ -16,9 +16,12 @@ using ::testing::ElementsAre;
 
 class SummaryTest : public ScanFixture {
  protected:
+  // As the window and vnx-check do: a summary with epochs starts the elevation mask.
   Summary Build(const EphemerisCounts& eph = {}) {
     analysis = RunEpochAnalysis(ctx);
-    return BuildSummary(ctx, analysis, "logs/day1.vnx", eph);
+    Summary s = BuildSummary(ctx, analysis, "logs/day1.vnx", eph);
+    if (s.epochs) session.StartElevationMask();
+    return s;
   }
 
   // Closes one more epoch a second after the last one, with what the test put in the state.
@@ -128,7 +131,7 @@ TEST_F(SummaryTest, SolutionTypesAndTwentyObservables) {
   const uint8_t types[20] = {1, 2, 2, 3, 3, 3, 4, 4, 4, 4, 0, 0, 0, 0, 0, 5, 5, 5, 5, 5};
   for (int e = 0; e < 20; ++e) {
     for (int k = e; k < kObservableCount; ++k)
-      ctx.epoch.Obs[1][kObservableRows[k].signal].Present[kObservableRows[k].kind] = 1;
+      ctx.epoch.Obs[1][kObservables[k].signal].Present[kObservables[k].kind] = 1;
     for (int sig = 0; sig < kSignalCount; ++sig) ctx.epoch.Obs[2][sig].Present[kSmoothing] = 1;
     ctx.epochRec.flags[kFlagPosition] = 1;
     ctx.pos.solutionType = types[e];
@@ -138,7 +141,7 @@ TEST_F(SummaryTest, SolutionTypesAndTwentyObservables) {
   const Summary s = Build();
   ASSERT_TRUE(s.records) << s.message;
   for (int k = 0; k < kObservableCount; ++k) {
-    EXPECT_EQ(s.records->observables[k], k + 1) << kObservableRows[k].caption;
+    EXPECT_EQ(s.records->observables[k], k + 1) << kObservables[k].caption;
     EXPECT_EQ(s.records->ObservableText(k), std::to_string(k + 1));
   }
   EXPECT_THAT(s.records->solutions, ElementsAre(1, 2, 3, 4));

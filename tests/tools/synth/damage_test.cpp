@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/stream/frame_builder.h"
+#include "tools/synth/frame_builder.h"
 
 namespace vnx::synth {
 namespace {

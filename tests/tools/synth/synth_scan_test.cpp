@@ -26,19 +26,7 @@ class SynthScan : public vnx::test::ScanFixture {
     EXPECT_EQ(ctx.epochCount, epochs);
   }
 
-  static uint8_t SystemCode(Gnss sys) {
-    switch (sys) {
-      case Gnss::Gps:
-        return 1;
-      case Gnss::Glonass:
-        return 2;
-      case Gnss::Sbas:
-        return 3;
-      case Gnss::Galileo:
-        return 4;
-    }
-    return 5;
-  }
+  static uint8_t SystemCode(Gnss sys) { return static_cast<uint8_t>(sys); }
   static int RecordNumber(SatId id) { return id.sys == Gnss::Galileo ? 70 + id.prn : id.prn; }
 };
 
@@ -185,8 +173,8 @@ TEST_F(SynthScan, EphemeridesReadBackWithTheirReferenceTimes) {
   std::string log = MakeLog(test::Pdel(), SynthOptions{});
   ExpectCleanScan(log, 67);
   int32_t glo = 0, gps = 0;
-  for (int n = 1; n <= 24; ++n) glo += ctx.ephemerides.Count(EphSystem::Glonass, n);
-  for (int n = 1; n <= 32; ++n) gps += ctx.ephemerides.Count(EphSystem::Gps, n);
+  for (int n = 1; n <= 24; ++n) glo += ctx.ephemerides.Count(SatSystem::Glonass, n);
+  for (int n = 1; n <= 32; ++n) gps += ctx.ephemerides.Count(SatSystem::Gps, n);
   EXPECT_GT(glo, 8);
   EXPECT_GT(gps, 8);
   int beforeMidnight = 0;

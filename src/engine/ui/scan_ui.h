@@ -4,31 +4,14 @@
 // modal messages. The command-line checker and the tests use the headless implementation.
 #include <string>
 
+#include "engine/gnss/signals.h"
+
 namespace vnx {
 
-// Indicator labels of the scan panel; lit (lime) once data of their kind was stored.
+// Indicator lamps of the scan panel, lit once data of their kind was stored: one per observable
+// (in the order of Observable), then the systems, the ephemerides and the external events.
 enum class Indicator : int {
-  C1,
-  C2,
-  C5,
-  P1,
-  P2,
-  L1,
-  L2,
-  L5,
-  D1,
-  D2,
-  D5,
-  S1,
-  S2,
-  S5,
-  L1_CA,
-  L2_CA,
-  D1_CA,
-  D2_CA,
-  S1_CA,
-  S2_CA,
-  Gps,
+  Gps = kObservableCount,
   Glo,
   Sbas,
   Gal,
@@ -39,6 +22,9 @@ enum class Indicator : int {
   ExternalEvents,
   Count
 };
+constexpr Indicator IndicatorOf(Observable o) {
+  return static_cast<Indicator>(o);
+}
 inline constexpr int kIndicatorCount = static_cast<int>(Indicator::Count);
 
 // The answer to the antenna question: whether to go on, and the antenna letter to keep.

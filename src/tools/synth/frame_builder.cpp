@@ -1,4 +1,4 @@
-#include "engine/stream/frame_builder.h"
+#include "tools/synth/frame_builder.h"
 
 #include <cstdio>
 #include <cstring>

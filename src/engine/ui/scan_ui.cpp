@@ -1,4 +1,4 @@
-#include "engine/stream/scan_ui.h"
+#include "engine/ui/scan_ui.h"
 
 #include <cstdio>
 

@@ -6,14 +6,16 @@
 #include <cstring>
 #include <string>
 
+#include "engine/decoders/identifier_table.h"
 #include "engine/epoch/scan_context.h"
 
 namespace vnx {
 
+// The base of every message class (the scanner's own name for it).
 class TRecivMess {
  public:
-  TRecivMess(ScanContext& ctx, const uint8_t* body, int32_t length, const char* name,
-             uint16_t minLength = 0);
+  // Name, minimum length and variant come from the identifier's row.
+  TRecivMess(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body, int32_t length);
   virtual ~TRecivMess();
   TRecivMess(const TRecivMess&) = delete;
   TRecivMess& operator=(const TRecivMess&) = delete;
@@ -27,7 +29,7 @@ class TRecivMess {
   // Only for objects built on a frame of the log.
   bool VerifyChecksum();
   // The body is shorter than the class's minimum length: its fields are not all there.
-  bool BodyShort() const { return checkLength_ && Length < minLength_; }
+  bool BodyShort() const { return checkLength_ && Length < row_.minLength; }
 
   // A little-endian field at `offset`; the caller has checked that it lies in the body.
   template <class T>
@@ -39,7 +41,9 @@ class TRecivMess {
   bool Fits(int32_t offset, int32_t size) const { return offset >= 0 && offset + size <= Length; }
 
   void AddError(const std::string& text) { errorText_ += text; }
-  void SetName(const char* name) { name_ = name; }
+  // A body of our own making (a date derived from an ephemeris) is not held to the length.
+  void SkipLengthTest() { checkLength_ = false; }
+  uint8_t Variant() const { return row_.variant; }
 
   ScanContext& ctx;
   const uint8_t* Body;
@@ -50,12 +54,17 @@ class TRecivMess {
   void ReportError();
 
   std::string errorText_;
-  const char* name_;
+  const IdentifierRow& row_;
   bool checkLength_;
-  uint16_t minLength_;
 };
 
-// Lower-case hex without leading zeros ("0" for zero).
-std::string HexOffset(uint64_t v);
+// The decoder entry of a row whose message has a class: creates one object on the stack,
+// decodes it once and destroys it; the destructor reports what the decoding found wrong.
+template <class Message>
+uint8_t DecodeWith(ScanContext& ctx, const IdentifierRow& row, const uint8_t* body,
+                   int32_t length) {
+  Message m(ctx, row, body, length);
+  return m.Decode();
+}
 
 }  // namespace vnx

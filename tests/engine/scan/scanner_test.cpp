@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/stream/checksum.h"
-#include "engine/stream/message.h"
+#include "engine/views/error_list.h"
 #include "support/scan_fixture.h"
 
 namespace vnx::test {
@@ -31,7 +31,7 @@ TEST_F(ScannerTest, ChecksumOfAbcIsF3) {
 
 TEST_F(ScannerTest, CleanLogHasOnlyTheHeading) {
   ASSERT_TRUE(ScanLog(OneEpoch()));
-  EXPECT_EQ(session.ScanResult(), 1);
+  EXPECT_EQ(session.ResultCode(), 1);
   EXPECT_TRUE(ErrorLines().empty());
   EXPECT_EQ(ctx.epochCount, 1);
   EXPECT_EQ(ctx.headerInfo[kHeaderLogType], "VNX");
@@ -39,7 +39,7 @@ TEST_F(ScannerTest, CleanLogHasOnlyTheHeading) {
 
 TEST_F(ScannerTest, VeryShortFileWritesNothing) {
   ASSERT_TRUE(ScanLog("\r\n\r\n" + std::string(89, 'x')));
-  EXPECT_EQ(session.ScanResult(), 0);
+  EXPECT_EQ(session.ResultCode(), 0);
   EXPECT_THAT(ErrorLines(), ElementsAre("Very short file!"));
   EXPECT_EQ(ReadFileBytes(WorkFile("Header.dat")), "");
 }
@@ -131,6 +131,37 @@ TEST_F(ScannerTest, BadChecksumRejectsTheFrameAndResynchronises) {
                           " (  0h0m2.0s )    Error in SI message :  Bad Checksum   ");
 }
 
+TEST_F(ScannerTest, ErrorsAreRecordsAndTheListTextsAreMadeFromThem) {
+  LogBuilder b = OneEpoch();
+  const size_t garbage = b.Offset();
+  b.Bytes("xyz").Time(2000);
+  std::string bad = BuildFrame("SI", std::string(1, '\x07'));
+  bad.back() ^= 0x55;
+  const size_t si = b.Offset();
+  b.Bytes(bad + "\r\n").Time(3000).Sats({5});
+  ASSERT_TRUE(ScanLog(b));
+  const std::vector<ScanError>& errors = session.Errors();
+  // The garbage, the rejected frame, then the bytes of its body skipped while resynchronising;
+  // no heading among the records.
+  ASSERT_EQ(errors.size(), 3u);
+  EXPECT_EQ(errors[0].kind, ScanErrorKind::UnframedBytes);
+  EXPECT_EQ(errors[0].first, garbage);
+  EXPECT_EQ(errors[0].last, garbage + 2);
+  EXPECT_THAT(errors[0].lines, ElementsAre("78 79 7a "));
+  EXPECT_EQ(errors[1].kind, ScanErrorKind::Message);
+  EXPECT_EQ(errors[1].message, "SI");
+  EXPECT_EQ(errors[1].first, si);
+  EXPECT_EQ(errors[1].last, si + 6);
+  EXPECT_EQ(errors[1].time, " 0h0m2.0s");
+  EXPECT_THAT(errors[1].lines, ElementsAre(" Bad Checksum   "));
+  EXPECT_EQ(errors[2].kind, ScanErrorKind::UnframedBytes);
+  const std::vector<std::string> lines = ErrorListLines(errors);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0], kErrorListHeading);
+  EXPECT_EQ(lines[2], "78 79 7a ");
+  EXPECT_EQ(lines[3], ErrorTexts(errors[1])[0]);
+}
+
 TEST_F(ScannerTest, ShortBodyAndBadChecksumMakeOneLine) {
   LogBuilder b = OneEpoch();
   b.Time(2000);
@@ -170,7 +201,7 @@ TEST_F(ScannerTest, StopEndsTheLoopAndStillClosesTheEpoch) {
     if (ui.eventRounds == 3) ctx.stopRequested = true;
   };
   ASSERT_TRUE(ScanLog(b));
-  EXPECT_EQ(session.ScanResult(), 1);
+  EXPECT_EQ(session.ResultCode(), 1);
   // Checkpoints at 1000, 2000 and 3000: the third one stops after 28 epochs were read.
   EXPECT_EQ(ui.eventRounds, 3);
   EXPECT_EQ(ctx.epochCount, 28);

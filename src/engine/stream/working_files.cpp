@@ -1,4 +1,4 @@
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #pragma once
 // The scanner of one scan: owns the mapped log, walks every frame from the first byte to the
 // last over separators, skipped lines and damaged stretches, and hands each frame to the
-// dispatch table.
+// identifier table.
 #include <cstdint>
 #include <string>
 
@@ -10,6 +10,7 @@
 
 namespace vnx {
 
+// The scanner's documented name.
 class TVNXFile {
  public:
   // Maps the file; when that works, the running epoch starts afresh. When it fails, the

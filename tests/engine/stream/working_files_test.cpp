@@ -1,5 +1,5 @@
 // The working directory and files: names, order, reopening, and writes that fail.
-#include "engine/epoch/working_files.h"
+#include "engine/stream/working_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -1,4 +1,4 @@
-#include "engine/stream/scanner.h"
+#include "engine/scan/scanner.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,7 +7,6 @@
 #include "engine/decoders/dispatch.h"
 #include "engine/decoders/identifier_table.h"
 #include "engine/epoch/close_epoch.h"
-#include "engine/stream/message.h"
 
 namespace vnx {
 
@@ -81,8 +80,6 @@ int32_t TVNXFile::ParseLength(const uint8_t* p) {
 void TVNXFile::ReportResync(const uint8_t* start) {
   const auto n = static_cast<uint64_t>(file_.Cursor - start);
   const auto from = static_cast<uint64_t>(start - fileBase_);
-  ctx_.AddError("Error: Other text  len=" + std::to_string(n) + " 0X   " + HexOffset(from) +
-                " (0X " + HexOffset(from + n - 1) + " )" + " ( " + ctx_.lastTimeText + " ) ");
   std::string bytes;
   bytes.reserve(n * 3);
   static constexpr char kHex[] = "0123456789abcdef";
@@ -91,7 +88,13 @@ void TVNXFile::ReportResync(const uint8_t* start) {
     bytes += kHex[*p & 15];
     bytes += ' ';
   }
-  ctx_.AddError(std::move(bytes));
+  ScanError e;
+  e.kind = ScanErrorKind::UnframedBytes;
+  e.first = from;
+  e.last = from + n - 1;
+  e.time = ctx_.lastTimeText;
+  e.lines.push_back(std::move(bytes));
+  ctx_.AddError(std::move(e));
 }
 
 bool TVNXFile::NextMessage() {
@@ -127,14 +130,14 @@ void TVNXFile::ReadFileHeader() {
     else
       c = SkipSeparators(file_.View());
   } else {
-    ctx_.AddError("The beginning doesn't coincide with 'VN055RLOGF VNX'!");
+    ctx_.AddError(ScanErrorKind::File, "The beginning doesn't coincide with 'VN055RLOGF VNX'!");
   }
   const auto* base = reinterpret_cast<const char*>(fileBase_);
   headerText_.assign(base, strnlen(base, 55));
   const size_t p = headerText_.find(" Receiver Log File");
   std::string name;
   if (p == std::string::npos) {
-    ctx_.AddError("VN doesn't include 'Receiver Log File'!");
+    ctx_.AddError(ScanErrorKind::File, "VN doesn't include 'Receiver Log File'!");
   } else if (p + 1 >= 11) {
     name = headerText_.substr(10, p + 1 - 10);
     const auto first = name.find_first_not_of(' ');
@@ -193,7 +196,7 @@ uint8_t TVNXFile::Scan() {
   fileEnd_ = file_.Cursor + fileSize_;
   file_.Cursor = SkipSeparators(file_.Cursor);
   if (static_cast<uint64_t>(fileEnd_ - file_.Cursor) < 90) {
-    ctx_.AddError("Very short file!");
+    ctx_.AddError(ScanErrorKind::File, "Very short file!");
     file_.Opened = ctx_.fileOpened = 0;
     return 0;
   }
@@ -212,7 +215,8 @@ uint8_t TVNXFile::Scan() {
   if (ctx_.fileOpened == 1 && !writeFailed) ctx_.fileOpened = CloseEpoch(ctx_);
   e.UtcKnown = e.UtcSeen;
   if (e.UtcKnown) e.LeapSeconds = ctx_.utc.dtls;
-  if (ctx_.fileOpened == 1 && !e.EpochSeen) ctx_.AddError("There are no epochs!");
+  if (ctx_.fileOpened == 1 && !e.EpochSeen)
+    ctx_.AddError(ScanErrorKind::File, "There are no epochs!");
 
   ctx_.ui->SetProgress(100);
   ctx_.ui->Refresh();
