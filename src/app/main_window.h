@@ -18,6 +18,11 @@ class QListWidget;
 class QPushButton;
 class QStackedWidget;
 
+namespace vnx::rinex {
+struct ExportOptions;
+struct ExportResult;
+}  // namespace vnx::rinex
+
 namespace vnx::app {
 
 class AntennaDialog;
@@ -59,6 +64,10 @@ class MainWindow : public QMainWindow {
   void OpenHelp(const QString& page);
   void OpenAbout();
   void OpenCalculator();
+  // File > "Export RINEX…" (rinex_export_dialog.cpp): the dialog, then the export of the
+  // scanned log, run like a scan (gauge, Stop, the result in the status bar).
+  void OpenRinexExport();
+  rinex::ExportResult RunRinexExport(rinex::ExportOptions options);
 
   // The view area.
   void AddView(const QString& menuItem, ViewPanel* panel);
