@@ -228,6 +228,7 @@ void MainWindow::BuildMenus() {
     if (buildAndShowSummary) buildAndShowSummary();
   });
   add(file, "ViewErrors1", "View Errors", [this] { ShowErrorList(); });
+  add(file, "ExportRINEX1", "Export RINEX…", [this] { OpenRinexExport(); })->setEnabled(false);
   QMenu* view = menuBar()->addMenu("View");
   view->setToolTipsVisible(true);  // a disabled view says why
   const char* captions[] = {"Times (Epochs)", "Header",          "Satellites",
@@ -422,6 +423,7 @@ void MainWindow::ResetScanState() {
   action("ViewSummury1")->setEnabled(false);
   for (ViewPanel* v : views_) v->ResetForScan();
   calculator_->ResetForScan();
+  action("ExportRINEX1")->setEnabled(false);
 }
 
 void MainWindow::ChooseFile(bool fromMenu, const QString& path) {
@@ -557,6 +559,7 @@ void MainWindow::AfterScan() {
              "No external events or PPS offsets in this file");
   EnableView("Attitude1", ctx.ArSeen() || ctx.Mr73Seen() || ctx.Mr37Seen(),
              "No attitude or baseline messages in this file");
+  action("ExportRINEX1")->setEnabled(ctx.EpochCount() > 0);
   if (scanning_) {
     SetStatus("Making Summary...");
     if (buildAndShowSummary) buildAndShowSummary();

@@ -82,6 +82,15 @@ int main(int argc, char** argv) {
       calc->hide();
     }
   }
+  // The RINEX export dialog, as File > "Export RINEX…" opens it.
+  QTimer::singleShot(0, &w, [&] {
+    if (QWidget* d = QApplication::activeModalWidget()) {
+      QApplication::processEvents();
+      d->grab().save(out + "/rinex-export.png");
+      d->close();
+    }
+  });
+  w.OpenRinexExport();
   w.ShowErrorList();
   shot("errors");
   // The antenna question, as a multi-antenna log raises it.
