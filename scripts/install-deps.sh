@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev nlohmann-json3-dev
   qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6 libjpeg-dev
   xvfb xauth
+  locales
   # the package test: cpack's dependency list, the desktop validators, the MIME lookup
   dpkg-dev file desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
   groff-base
@@ -19,4 +20,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The ephemeris texts follow the locale's decimal separator; their test needs one with a comma.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

@@ -58,7 +58,7 @@ std::optional<int> AppSettings::ElevationMask() const {
   bool ok = false;
   const int degrees = store_.value(settings_key::kElevationMask).toInt(&ok);
   // A hand-edited file may hold anything: only a mask the Satellites view could set counts.
-  if (!ok || degrees < 0 || degrees > 90) return std::nullopt;
+  if (!ok || degrees < -90 || degrees > 90) return std::nullopt;
   return degrees;
 }
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -101,12 +102,30 @@ void CalculatorWindow::Open() {
   }
   if (table.Loaded() != ctx.EpochCount())
     window_.ShowMessage("Number of epochs in Temp file differs from true one");
+  // The range and the position change together and quietly: the slider must not report a
+  // position of the old range as the chosen epoch.
+  {
+    const QSignalBlocker quiet(slider_);
+    slider_->setRange(1, table.Loaded());
+    slider_->setValue(1);
+  }
   current_ = 1;
-  slider_->setMaximum(table.Loaded());
+  number_->setText("1");
   Display();
 }
 
+void CalculatorWindow::ResetForScan() {
+  hide();
+  number_->setText("1");
+  dateTime_->clear();
+  current_ = 1;
+}
+
 void CalculatorWindow::SetSliderPosition(int position) { slider_->setValue(position); }
+
+int CalculatorWindow::SliderMaximum() const {
+  return slider_->maximum();
+}
 
 void CalculatorWindow::Next() {
   if (current_ >= window_.epochTimes().Loaded()) return;

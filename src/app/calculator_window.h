@@ -17,9 +17,12 @@ class CalculatorWindow : public QWidget {
  public:
   explicit CalculatorWindow(MainWindow& window);
   void Open();
+  // A new file or scan: the shown epoch belongs to the old one.
+  void ResetForScan();
   void Next();
   void Previous();
   int CurrentEpoch() const { return current_; }
+  int SliderMaximum() const;
   void SetSliderPosition(int position);
 
  private:

@@ -180,11 +180,10 @@ QWidget* EphemerisView::BuildButtonColumn() {
   v->addWidget(BuildSystemGroup(SatSystem::Glonass, "GroupBox22", " GLO", "RBR"));
   v->addWidget(BuildSystemGroup(SatSystem::Sbas, "GroupBox7", " GEO ", "RBS"));
   v->addWidget(BuildSystemGroup(SatSystem::Galileo, "GroupBox1", " GAL ", "RBE"));
-  // A button is selected only through a change of state, so clicking the selected one again
-  // does nothing.
-  connect(buttons_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
-    if (on) SelectSatellite(static_cast<SatSystem>(id / 100), id % 100);
-  });
+  // Every click selects, the selected button's too: it shows that satellite's first
+  // ephemeris again.
+  connect(buttons_, &QButtonGroup::idClicked, this,
+          [this](int id) { SelectSatellite(static_cast<SatSystem>(id / 100), id % 100); });
   auto* arrows = new QHBoxLayout;
   less_ = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), "");
   less_->setObjectName("BBLess");
@@ -267,11 +266,12 @@ void EphemerisView::Open() {
   window.ShowInFront(this);
   if (const auto pick = EphAutomaticSelection(store)) {
     // Shown afresh even when the button is already the selected one.
-    {
-      const QSignalBlocker quiet(buttons_);
-      Button(pick->first, pick->second)->setChecked(true);
-    }
     SelectSatellite(pick->first, pick->second);
+  } else if (QAbstractButton* chosen = buttons_->checkedButton()) {
+    // No automatic choice (SBAS or Galileo only): the satellite chosen before stays, with its
+    // own page under its own title.
+    const int id = buttons_->id(chosen);
+    SelectSatellite(static_cast<SatSystem>(id / 100), id % 100);
   }
   close_->setFocus();
 }

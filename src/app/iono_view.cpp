@@ -53,6 +53,10 @@ IonoView::IonoView(MainWindow& w) : ViewPanel(w, "PIO") {
 }
 
 void IonoView::Open() {
+  if (!window.scan().IonoSeen()) {
+    window.ShowMessage(MainWindow::kNoIono);
+    return;
+  }
   window.HideViews();
   const IonoTexts t = BuildIonoTexts(window.scan().Iono());
   tot_->setText(QString::fromStdString(t.tot));

@@ -53,6 +53,7 @@ constexpr const char* kVersion = VNX_VERSION;
 constexpr const char* kCollection = "VNX Receiver Tools";
 constexpr const char* kLime = "#00ff00";
 constexpr const char* kWhite = "#ffffff";
+constexpr const char* kNoEpochs = "No epochs in this file";
 
 struct IndicatorSpec {
   Indicator which;
@@ -147,7 +148,12 @@ class MainWindow::WindowUi : public ScanUi {
   }
   void SetProgress(int percent) override { w_.gauge_->SetValue(percent); }
   void ProcessEvents() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-  void Refresh() override {}
+  // The gauge is painted now, not at the next checkpoint; only a changed value costs a paint.
+  void Refresh() override {
+    if (w_.gauge_->Value() == painted_) return;
+    painted_ = w_.gauge_->Value();
+    w_.gauge_->repaint();
+  }
   void Pause(int ms) override { app::Pause(w_.pauses, ms); }
   AntennaChoice AskAntenna(const std::string& letters) override {
     if (w_.antennaAsker) return w_.antennaAsker(letters);
@@ -159,6 +165,7 @@ class MainWindow::WindowUi : public ScanUi {
 
  private:
   MainWindow& w_;
+  int painted_ = -1;
 };
 
 MainWindow::MainWindow(const QString& startDir, QWidget* parent)
@@ -183,8 +190,10 @@ MainWindow::MainWindow(const QString& startDir, QWidget* parent)
   statusBar()->setObjectName("StatusBar1");
   CreateViewPanels(*this);
   closeSummary_ = findChild<QPushButton*>("BBCloseSum");
-  // F1 reaches the window before any control: help at the page of the focused control.
+  // F1 reaches the window before any control, in the calculator and the other windows of the
+  // program too: help at the page of the focused control.
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  f1->setContext(Qt::ApplicationShortcut);
   connect(f1, &QShortcut::activated, this, [this] { OpenHelp(HelpPageOfFocus()); });
 
   if (!startDir_.endsWith('/')) startDir_ += '/';
@@ -221,6 +230,7 @@ void MainWindow::BuildMenus() {
   add(file, "ViewErrors1", "View Errors", [this] { ShowErrorList(); });
   add(file, "ExportRINEX1", "Export RINEX…", [this] { OpenRinexExport(); })->setEnabled(false);
   QMenu* view = menuBar()->addMenu("View");
+  view->setToolTipsVisible(true);  // a disabled view says why
   const char* captions[] = {"Times (Epochs)", "Header",          "Satellites",
                             "Positions",      "Ephemerides",     "Measurements",
                             "Iono parameters", "External events", "Occupations",
@@ -385,7 +395,8 @@ void MainWindow::LightIndicator(Indicator which) {
 }
 
 void MainWindow::SetViewItemsEnabled(bool enabled) {
-  for (const char* name : kViewItems) action(name)->setEnabled(enabled);
+  // The reasons of the last scan go with it.
+  for (const char* name : kViewItems) EnableView(name, enabled, {});
 }
 
 void MainWindow::ResetScanPanel() {
@@ -411,6 +422,7 @@ void MainWindow::ResetScanState() {
   SetViewItemsEnabled(false);
   action("ViewSummury1")->setEnabled(false);
   for (ViewPanel* v : views_) v->ResetForScan();
+  calculator_->ResetForScan();
   action("ExportRINEX1")->setEnabled(false);
 }
 
@@ -462,6 +474,7 @@ void MainWindow::StartScanByButton() {
   HideViews();
   ResetScanState();
   input_->setEnabled(false);
+  stop_->setEnabled(true);
   RunScan();
   scanning_ = false;
   stop_->setEnabled(false);
@@ -482,6 +495,7 @@ void MainWindow::StartScanFromMenu() {
   HideViews();
   ResetScanState();
   ShowStartPanel();
+  stop_->setEnabled(true);
   RunScan();
   scanning_ = false;
   stop_->setEnabled(false);
@@ -519,15 +533,32 @@ bool MainWindow::OpenAndScan() {
   return true;
 }
 
+void MainWindow::EnableView(const char* item, bool enabled, const QString& whyNot) {
+  QAction* a = action(item);
+  a->setEnabled(enabled);
+  // A disabled item says why when the pointer rests on it.
+  a->setStatusTip(enabled ? QString() : whyNot);
+  a->setToolTip(enabled ? a->text() : whyNot);
+}
+
 void MainWindow::AfterScan() {
   if (runEpochAnalysis) runEpochAnalysis();
-  for (const char* name : {"TimesEpochs1", "Header1", "Satellites1", "Measurements1",
-                           "Positions1", "Ephemerides1", "Ionoparameters1", "Occupations1"})
-    action(name)->setEnabled(true);
-  action("ViewSummury1")->setEnabled(true);
   const ScanResult ctx = scan();
-  action("Externalevents1")->setEnabled(ctx.XaCount() + ctx.XbCount() > 0);
-  action("Attitude1")->setEnabled(ctx.ArSeen() || ctx.Mr73Seen() || ctx.Mr37Seen());
+  // Views that read epoch records stay closed when the scan stored none: they would only show
+  // empty charts.
+  const bool epochs = ctx.EpochCount() > 0;
+  for (const char* name : {"TimesEpochs1", "Header1"}) EnableView(name, true, {});
+  for (const char* name : {"Satellites1", "Measurements1", "Positions1", "Occupations1"})
+    EnableView(name, epochs, kNoEpochs);
+  bool ephemerides = false;
+  for (SatSystem s : kSatSystems) ephemerides |= !ctx.Ephemerides().Satellites(s).empty();
+  EnableView("Ephemerides1", ephemerides, "No ephemerides in this file");
+  EnableView("Ionoparameters1", ctx.IonoSeen(), kNoIono);
+  action("ViewSummury1")->setEnabled(true);
+  EnableView("Externalevents1", ctx.XaCount() + ctx.XbCount() + ctx.ZaCount() + ctx.ZbCount() > 0,
+             "No external events or PPS offsets in this file");
+  EnableView("Attitude1", ctx.ArSeen() || ctx.Mr73Seen() || ctx.Mr37Seen(),
+             "No attitude or baseline messages in this file");
   action("ExportRINEX1")->setEnabled(ctx.EpochCount() > 0);
   if (scanning_) {
     SetStatus("Making Summary...");
@@ -560,7 +591,11 @@ void MainWindow::OpenAbout() {
 void MainWindow::OpenCalculator() { calculator_->Open(); }
 
 QString MainWindow::HelpPageOfFocus() const {
-  for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+  QWidget* focus = QApplication::focusWidget();
+  // A control of a view that was just closed may still hold the focus while hidden: the page
+  // of what is now in front counts.
+  if (focus == nullptr || !focus->isVisible()) focus = viewer_->currentWidget();
+  for (QWidget* w = focus; w; w = w->parentWidget()) {
     const QVariant page = w->property("helpPage");
     if (page.isValid()) return page.toString();
   }

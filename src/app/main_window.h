@@ -92,6 +92,8 @@ class MainWindow : public QMainWindow {
   void SetStatus(const QString& text);
   void SetGauge(int percent);
   int shownErrorCount() const { return shownErrorCount_; }
+  // What the Ionosphere view says when the scanned file has no ionosphere parameters.
+  static constexpr const char* kNoIono = "No ionosphere parameters in this file";
   // Clears the texts of the Summary.
   std::function<void()> clearSummary;
   // The post-scan steps the Summary and Times views add (analysis, summary build).
@@ -118,6 +120,7 @@ class MainWindow : public QMainWindow {
   bool OpenAndScan();
   void AfterScan();
   void SetViewItemsEnabled(bool enabled);
+  void EnableView(const char* item, bool enabled, const QString& whyNot);
   void LightIndicator(Indicator which);
   void RestoreRememberedState();
   void RememberOpenedLog(const QString& path);

@@ -143,6 +143,10 @@ void MeasurementsView::Open() {
   for (SatSystem s : {SatSystem::Glonass, SatSystem::Sbas, SatSystem::Galileo})
     Group(s)->SetItemIndex(-1);
   measurs_->SetItemIndex(0);
+  // The chart drawn on opening is the raw "C1": the controls say so.
+  smooth_->SetItemIndex(kSmoothNo);
+  measurs_->setVisible(true);
+  measSmooth_->setVisible(false);
   RelabelSatellites();
   window.ShowInFront(this);
   repaint();

@@ -1,8 +1,9 @@
 #include "app/occupations_view.h"
 
 #include <QHBoxLayout>
-#include <QListWidget>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/chart.h"
@@ -14,10 +15,21 @@ namespace vnx::app {
 OccupationsView::OccupationsView(MainWindow& w) : ViewPanel(w, "POccup") {
   setProperty("helpPage", "occupations.html");
   auto* layout = new QVBoxLayout(this);
-  list_ = new QListWidget;
+  list_ = new QTableWidget(0, kOccupationColumnCount);
   list_->setObjectName("LBOccup");
-  list_->setFont(QFont("Monospace"));
-  list_->setStyleSheet("QListWidget { background-color: #008000; color: white; }");
+  QStringList headings;
+  for (const OccupationColumn& c : kOccupationColumns) headings << c.heading;
+  list_->setHorizontalHeaderLabels(headings);
+  list_->verticalHeader()->hide();
+  list_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  list_->horizontalHeader()->setStretchLastSection(true);
+  list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setAlternatingRowColors(true);
+  // Dark text on light green rows: the list's green, readable.
+  list_->setStyleSheet(
+      "QTableWidget { background-color: #e0f4e0; alternate-background-color: #c8eac8;"
+      " color: black; gridline-color: #90c090; }");
   layout->addWidget(list_, 3);
   chart_ = new Chart("ChOccup");
   chart_->SetTitle("Occupations");
@@ -35,14 +47,14 @@ OccupationsView::OccupationsView(MainWindow& w) : ViewPanel(w, "POccup") {
   connect(calculator, &QPushButton::clicked, this, [this] { window.OpenCalculator(); });
   close_ = new QPushButton("Close");
   close_->setObjectName("BBCloseOcc");
-  connect(close_, &QPushButton::clicked, this, [this] { window.ShowStartPanel(); });
+  connect(close_, &QPushButton::clicked, this, [this] { CloseView(); });
   buttons->addWidget(calculator);
   buttons->addWidget(close_);
   layout->addLayout(buttons);
 }
 
 void OccupationsView::ResetForScan() {
-  list_->clear();
+  list_->setRowCount(0);
 }
 
 void OccupationsView::Open() {
@@ -54,12 +66,17 @@ void OccupationsView::Open() {
 }
 
 bool OccupationsView::FillList() {
-  list_->clear();
   const OccupationList result = BuildOccupationList(window.scan());
-  QStringList lines;
-  lines.reserve(static_cast<int>(result.lines.size()));
-  for (const std::string& l : result.lines) lines << QString::fromStdString(l);
-  list_->addItems(lines);
+  list_->setRowCount(static_cast<int>(result.rows.size()));
+  for (int r = 0; r < list_->rowCount(); ++r) {
+    for (int c = 0; c < kOccupationColumnCount; ++c) {
+      auto* cell = new QTableWidgetItem(
+          QString::fromStdString(result.rows[static_cast<size_t>(r)][static_cast<size_t>(c)]));
+      const bool right = kOccupationColumns[static_cast<size_t>(c)].right;
+      cell->setTextAlignment(Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft));
+      list_->setItem(r, c, cell);
+    }
+  }
   if (!result.message.empty()) window.ShowMessage(QString::fromStdString(result.message));
   return result.shown;
 }

@@ -2,7 +2,7 @@
 // The epochs at which the site information changed, and the static/kinematic band.
 #include "app/view_panel.h"
 
-class QListWidget;
+class QTableWidget;
 class QPushButton;
 
 namespace vnx::app {
@@ -20,7 +20,7 @@ class OccupationsView : public ViewPanel {
   bool FillList();
   void DrawBand();
 
-  QListWidget* list_;
+  QTableWidget* list_;  // one row per change, one column per figure
   Chart* chart_;
   QPushButton* close_;
 };

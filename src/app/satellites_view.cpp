@@ -88,6 +88,9 @@ SatellitesView::SatellitesView(MainWindow& w) : ViewPanel(w, "PSats") {
   setProperty("helpPage", "satellites.html");
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(BuildChartArea(), 0, Qt::AlignLeft);
+  uncounted_ = new QLabel;
+  uncounted_->setObjectName("STWithoutElevation");
+  layout->addWidget(uncounted_);
   layout->addWidget(BuildControls());
   layout->addStretch(1);
 }
@@ -141,7 +144,8 @@ QWidget* SatellitesView::BuildMaskPanel() {
   maskEdit_->setObjectName("EElMask");
   maskEdit_->setReadOnly(true);
   maskEdit_->setFixedWidth(40);
-  maskUpDown_ = new MaskUpDown(*maskEdit_, 0, 90);
+  // The summary may start the mask below the horizon (the lowest elevation seen).
+  maskUpDown_ = new MaskUpDown(*maskEdit_, -90, 90);
   maskUpDown_->setEnabled(false);
   accept_ = NamedButton("BBElMask", "Accept");
   accept_->setEnabled(false);
@@ -265,6 +269,7 @@ void SatellitesView::RunCountPass() {
         gauge_->repaint();
       });
   ShowChart(result);
+  uncounted_->setText(QString::fromStdString(WithoutElevationNote(result)));
   if (gauge_->Value() == 100) {
     Pause(window.pauses, kGaugePauseMs);
     gauge_->SetValue(0);
@@ -274,6 +279,7 @@ void SatellitesView::RunCountPass() {
 
 void SatellitesView::RunTrack() {
   const bool elevation = mode_->ItemIndex() == 1;
+  uncounted_->clear();
   chart_->ClearAll();
   chart_->SetLeftTitle(elevation ? "Elevation" : "Azimuth");
   const int item = Group(selectedSystem_)->ItemIndex();

@@ -6,6 +6,7 @@
 #include "app/view_panel.h"
 #include "engine/views/satellites_series.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -15,7 +16,7 @@ class Chart;
 class ItemRadioGroup;
 class PieGauge;
 
-// Up and down buttons bound to the mask edit, 0..90.
+// Up and down buttons bound to the mask edit, within [min, max].
 class MaskUpDown : public QWidget {
   Q_OBJECT
  public:
@@ -61,6 +62,7 @@ class SatellitesView : public ViewPanel {
   std::array<ItemRadioGroup*, kSatSystemCount> satGroups_{};
   QWidget* satPanel_;
   QWidget* maskPanel_;
+  QLabel* uncounted_;  // the satellites the count chart cannot place
   QLineEdit* maskEdit_;
   MaskUpDown* maskUpDown_;
   QPushButton* accept_;

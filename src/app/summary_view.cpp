@@ -182,7 +182,7 @@ void SummaryView::Build() {
   const ScanResult ctx = window.scan();
   const Summary s = BuildSummary(ctx, times_.Analysis(), window.inputFileName().toStdString(),
                                  EphemerisCountsOf(ctx.Ephemerides()));
-  if (s.epochs) window.session().StartElevationMask();
+  if (s.epochs) window.session().SetElevationMask(s.epochs->elevationMask);
   SetErrorFlag(QString::fromStdString(s.errorFlag.text), s.errorFlag.colour == SummaryColour::Red);
   if (s.errorFlag.showErrorsEnabled) {
     showErrors_->setEnabled(*s.errorFlag.showErrorsEnabled);

@@ -56,7 +56,15 @@ TimesView::TimesView(MainWindow& w) : ViewPanel(w, "PVTime") {
 
 void TimesView::ResetForScan() {
   list_->clear();
+  chart_->ClearAll();
+  chart_->Redraw();
   analysis_ = EpochAnalysis{};
+  // Every figure of the last scan goes; a scan without epochs leaves the designed captions.
+  epochs_->setText("Epochs");
+  start_->setText("Start Epoch");
+  finish_->setText("Finish Epoch");
+  interval_->setText("Interval");
+  gaps_->setText("Gaps");
 }
 
 bool TimesView::RunAnalysis() {

@@ -130,7 +130,7 @@ CheckReport BuildCheckReport(Session& session, const std::string& file, bool map
   r.analysis = RunEpochAnalysis(ctx);
   if (!r.analysis.ok) r.messages.push_back(r.analysis.message);
   r.summary = BuildSummary(ctx, r.analysis, file, EphemerisCountsOf(ctx.Ephemerides()));
-  if (r.summary.epochs) session.StartElevationMask();
+  if (r.summary.epochs) session.SetElevationMask(r.summary.epochs->elevationMask);
   if (!r.summary.message.empty()) r.messages.push_back(r.summary.message);
   return r;
 }

@@ -67,11 +67,6 @@ bool Session::Scan(const std::string& path) {
   return true;
 }
 
-void Session::StartElevationMask() {
-  if (!ctx_.elevSeen) ctx_.minElevationSeen = 0;
-  ctx_.elevationMask = ctx_.minElevationSeen;
-}
-
 void Session::ResetTimeLabels() {
   ctx_.shownDateText.clear();
   ctx_.timeMsgCount = 0;

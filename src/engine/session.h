@@ -47,9 +47,6 @@ class Session {
   void RequestStop() { ctx_.stopRequested = true; }
   // The mask of the Satellites view's counts.
   void SetElevationMask(int32_t degrees) { ctx_.elevationMask = degrees; }
-  // Once the summary of a scan with epochs is built: the mask starts at the lowest elevation
-  // seen (0, also as that lowest value, when the log has none).
-  void StartElevationMask();
   // A new file is chosen: the date and time labels start again.
   void ResetTimeLabels();
 

@@ -122,6 +122,15 @@ TEST_F(EphemerisViewTest, SbasAndGalileoAreNeverSelectedByThemselves) {
   EXPECT_EQ(Text("STEphem"), "GAL Ephemeris  sv = 3   N=1");
   EXPECT_EQ(Text("STai0"), "   Effective ionization level ai0               2.5");
   EXPECT_EQ(Text("STtoeE"), " Ephemeris reference time (toe) [s]     172800");
+  // Reopened: the chosen satellite with its own page under its own title.
+  for (const char* button : {"RBE3", "RBS22"}) {
+    Click(button);
+    Click("BBCloseEph");
+    ASSERT_TRUE(OpenView());
+    EXPECT_TRUE(Checked(button));
+    EXPECT_EQ(ShownPage(), button == std::string("RBE3") ? "PCEphGAL" : "PCEphGEO");
+    EXPECT_TRUE(Text("STEphem").startsWith(button == std::string("RBE3") ? "GAL" : "GEO"));
+  }
   EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -143,8 +152,8 @@ TEST_F(EphemerisViewTest, ArrowsWalkThroughTheSatellitesEphemerides) {
   Click("BBLess");
   expect(2, true, true, kTuesday + 7200);
 
-  Click("RBG5");  // the selected button again: nothing changes
-  expect(2, true, true, kTuesday + 7200);
+  Click("RBG5");  // the selected button again: its first ephemeris
+  expect(1, false, true, kTuesday);
 
   Click("RBG12");
   EXPECT_EQ(Text("STEphem"), "GPS Ephemeris  sv = 12   N=1");

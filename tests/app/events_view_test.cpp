@@ -57,7 +57,9 @@ TEST_F(EventsViewTest, CheckBoxesRedrawTheirChart) {
   ScanAndOpen();
   Box("CBXB")->click();
   EXPECT_THAT(Ys(intervals(), 1), ElementsAre(1300, 1500, 1700));
-  EXPECT_TRUE(intervals()->LeftAutomatic());  // XB's spread decides
+  // One axis over both inputs: XA's steady 1000 ms stay in view beside XB.
+  EXPECT_THAT(Ys(intervals(), 0), Each(1000));
+  EXPECT_TRUE(intervals()->LeftAutomatic());
   Box("CBXA")->click();
   EXPECT_EQ(intervals()->PointCount(0), 0);
   Box("CBZB")->click();
@@ -74,6 +76,18 @@ TEST_F(EventsViewTest, MenuItemNeedsEventsAndCloseReturns) {
   ScanAndOpen();
   Find<QPushButton>("BBCloseEE")->click();
   EXPECT_EQ(Front(), "PView");
+}
+
+TEST_F(EventsViewTest, PpsOffsetsAloneOpenTheView) {
+  test::LogBuilder b;
+  b.Header().Date(2009, 6, 23).Time(1000).Sats({5}).Frame("ZB", Payload().F32(12.5f));
+  b.Time(2000).Sats({5});
+  ChooseAndScan(b.str());
+  ASSERT_TRUE(Trigger("Externalevents1"));
+  Box("CBZB")->click();
+  EXPECT_THAT(Ys(offsets(), 1), ElementsAre(12.5));  // a single offset is drawn
+  EXPECT_EQ(intervals()->PointCount(0), 0);
+  EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
 }
 
 TEST_F(EventsViewTest, MissingXbFileIsReportedAfterXa) {

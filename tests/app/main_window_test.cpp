@@ -1,21 +1,26 @@
 // The main window driven through its real commands on the offscreen platform.
+#include "app/main_window.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <filesystem>
 
 #include "app/antenna_dialog.h"
 #include "app/calculator_window.h"
 #include "app/help_window.h"
-#include "app/main_window.h"
 #include "app/pie_gauge.h"
 #include "app/summary_view.h"
 #include "support/log_builder.h"
@@ -89,8 +94,11 @@ TEST_F(MainWindowTest, ScanShowsTheSummaryAndEnablesTheViews) {
   EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
   EXPECT_EQ(window.frontPanel()->objectName(), "PSumm");
   for (const char* a : {"TimesEpochs1", "Header1", "Satellites1", "Measurements1", "Positions1",
-                        "Ephemerides1", "Ionoparameters1", "ViewSummury1", "Occupations1"})
+                        "ViewSummury1", "Occupations1"})
     EXPECT_TRUE(Enabled(a)) << a;
+  // Nothing of their kind in this log.
+  EXPECT_FALSE(Enabled("Ephemerides1"));
+  EXPECT_FALSE(Enabled("Ionoparameters1"));
   EXPECT_FALSE(Enabled("Externalevents1"));
   EXPECT_FALSE(Enabled("Attitude1"));
   EXPECT_FALSE(Enabled("ViewErrors1"));
@@ -108,7 +116,7 @@ TEST_F(MainWindowTest, ScanShowsTheSummaryAndEnablesTheViews) {
   EXPECT_FALSE(Find<QLabel>("STglois")->property("lit").toBool());
   EXPECT_EQ(Find<PieGauge>("GScan")->Value(), 0);
   EXPECT_EQ(Label("STEnd"), "Filesize");
-  EXPECT_FALSE(Find<QPushButton>("BBStop")->isEnabled());  // only choosing a file enables it
+  EXPECT_FALSE(Find<QPushButton>("BBStop")->isEnabled());  // until the next scan
 }
 
 TEST_F(MainWindowTest, ErrorListShowsTheFirstHundredLines) {
@@ -282,6 +290,158 @@ TEST_F(MainWindowTest, HelpOpensAtThePageOfTheFocusedControl) {
   Find<QListWidget>("LBEpochs")->setFocus();
   QApplication::processEvents();
   EXPECT_EQ(window.HelpPageOfFocus(), "times.html");
+}
+
+// Every scan can be stopped, the one started again on the same file too.
+TEST_F(MainWindowTest, StopIsEnabledForEveryScan) {
+  LogBuilder b;
+  b.Header().Date(2009, 6, 23);
+  for (uint32_t t = 0; b.size() < (5u << 20) / 2; t = (t + 1000) % 86400000) b.Time(t).Sats({5});
+  chosen = QString::fromStdString(dir.Write("long.vnx", b.str()));
+  window.ChooseFileByButton();
+  window.StartScanByButton();
+  const int32_t all = window.scan().EpochCount();
+  for (bool fromMenu : {false, true}) {
+    bool enabled = false;
+    QTimer::singleShot(0, &window, [&] {
+      enabled = Find<QPushButton>("BBStop")->isEnabled();
+      Find<QPushButton>("BBStop")->click();
+    });
+    fromMenu ? window.StartScanFromMenu() : window.StartScanByButton();
+    EXPECT_TRUE(enabled) << fromMenu;
+    EXPECT_LT(window.scan().EpochCount(), all) << fromMenu;
+    EXPECT_FALSE(Find<QPushButton>("BBStop")->isEnabled());
+  }
+}
+
+// Records the gauge's value at every paint.
+class PaintRecorder : public QObject {
+ public:
+  std::vector<int> painted;
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Paint) painted.push_back(static_cast<PieGauge*>(o)->Value());
+    return false;
+  }
+};
+
+TEST_F(MainWindowTest, GaugeIsPaintedWhenTheScanRefreshesIt) {
+  window.show();
+  QApplication::processEvents();
+  PaintRecorder recorder;
+  Find<PieGauge>("GScan")->installEventFilter(&recorder);
+  // The scan ends at 100 and goes back to 0 without a checkpoint in between: only a paint made
+  // by the refresh itself shows the full gauge.
+  ChooseAndScan(CleanLog().str());
+  EXPECT_THAT(recorder.painted, ::testing::Contains(100));
+}
+
+TEST_F(MainWindowTest, CalculatorShowsAnEpochOfTheCurrentFile) {
+  ChooseAndScan(CleanLog(5).str());
+  window.OpenCalculator();
+  auto* calc = Find<CalculatorWindow>("FormTime");
+  calc->SetSliderPosition(5);
+  EXPECT_EQ(Find<QLineEdit>("ENumEp")->text(), "5");
+  EXPECT_EQ(Find<QLineEdit>("EDateTime")->text(), "23/06/2009  00:00:05.000");
+  // A shorter file: the slider ends at its last epoch, the calculator starts at its first.
+  LogBuilder shorter;
+  shorter.Header().Date(2010, 1, 2).Time(7000).Sats({5}).Time(8000).Sats({5}).Time(9500).Sats({5});
+  ChooseAndScan(shorter.str());
+  EXPECT_FALSE(calc->isVisible());  // its epoch belonged to the other file
+  window.OpenCalculator();
+  EXPECT_TRUE(messages.isEmpty()) << messages.join("|").toStdString();
+  EXPECT_EQ(calc->SliderMaximum(), 3);
+  EXPECT_EQ(calc->CurrentEpoch(), 1);
+  EXPECT_EQ(Find<QLineEdit>("ENumEp")->text(), "1");
+  EXPECT_EQ(Find<QLineEdit>("EDateTime")->text(), "02/01/2010  00:00:07.000");
+  calc->SetSliderPosition(3);
+  calc->Next();
+  EXPECT_EQ(Find<QLineEdit>("ENumEp")->text(), "3");
+  EXPECT_EQ(Find<QLineEdit>("EDateTime")->text(), "02/01/2010  00:00:09.500");
+}
+
+TEST_F(MainWindowTest, ScanWithoutEpochsClearsTheTimesViewAndClosesEmptyViews) {
+  LogBuilder gaps;
+  gaps.Header().Date(2009, 6, 23).Time(1000).Sats({5}).Time(2000).Sats({5}).Time(5000).Sats({5});
+  gaps.Frame("IO", Payload().U32(61440).U16(2100).F32(1e-8f).F32(0).F32(0).F32(0).F32(0).F32(0)
+                       .F32(0).F32(0));
+  gaps.Frame("ZA", Payload().F32(-3.25f));
+  ChooseAndScan(gaps.str());
+  window.action("TimesEpochs1")->trigger();
+  ASSERT_EQ(Label("STGap"), "Gaps  1");
+  EXPECT_TRUE(Enabled("Ionoparameters1"));
+  EXPECT_TRUE(Enabled("Externalevents1"));  // a PPS offset alone opens the events view
+
+  LogBuilder none;
+  none.Header().Date(2009, 6, 23);
+  ChooseAndScan(none.str());
+  messages.clear();
+  window.action("TimesEpochs1")->trigger();
+  EXPECT_THAT(messages, ::testing::ElementsAre("There is only Header in file!"));
+  EXPECT_EQ(Label("STNEpochs"), "Epochs");
+  EXPECT_EQ(Label("STGap"), "Gaps");
+  EXPECT_EQ(Label("STInterv"), "Interval");
+  EXPECT_EQ(Find<QListWidget>("LBEpochs")->count(), 0);
+  EXPECT_TRUE(Enabled("Header1"));
+  struct Closed {
+    const char* item;
+    const char* why;
+  } closed[] = {{"Satellites1", "No epochs in this file"},
+                {"Positions1", "No epochs in this file"},
+                {"Measurements1", "No epochs in this file"},
+                {"Occupations1", "No epochs in this file"},
+                {"Ephemerides1", "No ephemerides in this file"},
+                {"Ionoparameters1", "No ionosphere parameters in this file"},
+                {"Externalevents1", "No external events or PPS offsets in this file"},
+                {"Attitude1", "No attitude or baseline messages in this file"}};
+  for (const Closed& c : closed) {
+    EXPECT_FALSE(Enabled(c.item)) << c.item;
+    EXPECT_EQ(window.action(c.item)->statusTip(), c.why) << c.item;
+  }
+  // The ionosphere parameters of the earlier file are gone.
+  const uint32_t tot = window.scan().Iono().tot;  // a copy: the block is packed
+  EXPECT_EQ(tot, 0u);
+}
+
+TEST_F(MainWindowTest, HelpAfterClosingAViewIsThePageOfWhatHasTheFocus) {
+  ChooseAndScan(CleanLog().str());
+  window.show();
+  QApplication::setActiveWindow(&window);
+  struct Case {
+    const char* item;
+    const char* close;
+  } cases[] = {{"TimesEpochs1", "BBVCloseTimes"},
+               {"Occupations1", "BBCloseOcc"},
+               {"Satellites1", "BBCloseSat"},
+               {"Header1", "BBCloseHead"},
+               {"ViewSummury1", "BBCloseSum"}};
+  for (const Case& c : cases) {
+    window.action(c.item)->trigger();
+    Find<QPushButton>(c.close)->setFocus();
+    QApplication::processEvents();
+    EXPECT_NE(window.HelpPageOfFocus(), "scanning.html") << c.item;
+    Find<QPushButton>(c.close)->click();
+    QApplication::processEvents();
+    EXPECT_EQ(window.HelpPageOfFocus(), "scanning.html") << c.close;
+  }
+}
+
+// Each page of the manual is shipped with the pictures it shows.
+TEST_F(MainWindowTest, ManualPagesFindTheirScreenshots) {
+  const QStringList pages = QDir(":/manual").entryList({"*.html"});
+  ASSERT_GE(pages.size(), 15);
+  int pictures = 0;
+  for (const QString& page : pages) {
+    QFile f(":/manual/" + page);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << page.toStdString();
+    const QString html = QString::fromUtf8(f.readAll());
+    static const QRegularExpression image("src=\"\\.\\./(screenshots/[^\"]+)\"");
+    for (auto m = image.globalMatch(html); m.hasNext(); ++pictures) {
+      const QString picture = m.next().captured(1);
+      EXPECT_FALSE(QImage(":/" + picture).isNull())
+          << page.toStdString() << " " << picture.toStdString();
+    }
+  }
+  EXPECT_GE(pictures, 15);
 }
 
 TEST_F(MainWindowTest, ExitAsksAndRemovesTheWorkingFiles) {

@@ -118,13 +118,21 @@ TEST_F(MeasurementsViewTest, SatelliteClicksAndSwitchingToSmoothing) {
   Group("RGSmooth")->Click(0);  // "Yes"
   EXPECT_FALSE(Group("RGMeasurs")->isVisibleTo(view()));
   EXPECT_TRUE(Group("RGMeasSmooth")->isVisibleTo(view()));
-  EXPECT_EQ(chart()->Title(), "C1 [m]");
+  EXPECT_EQ(chart()->Title(), "C1 smoothing correction [m]");
   EXPECT_EQ(chart()->PointCount(0), 0);  // no smoothing corrections in the log
   Group("RGSmooth")->Click(1);           // "No"
   EXPECT_TRUE(Group("RGMeasurs")->isVisibleTo(view()));
   EXPECT_FALSE(Group("RGMeasSmooth")->isVisibleTo(view()));
   EXPECT_EQ(chart()->Title(), "CA/L1 [cycles]");
   EXPECT_EQ(chart()->PointCount(0), 3);
+
+  // Reopened while "Yes" was chosen: the raw "C1" drawn, and the controls say so.
+  Group("RGSmooth")->Click(0);
+  window.action("Measurements1")->trigger();
+  EXPECT_EQ(Group("RGSmooth")->ItemIndex(), 1);
+  EXPECT_TRUE(Group("RGMeasurs")->isVisibleTo(view()));
+  EXPECT_FALSE(Group("RGMeasSmooth")->isVisibleTo(view()));
+  EXPECT_EQ(chart()->Title(), "C1 [m]");
 }
 
 TEST_F(MeasurementsViewTest, CombinationsOkAndCancel) {

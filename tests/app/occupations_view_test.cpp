@@ -5,8 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <cstdio>
 
 #include "view_test_fixture.h"
@@ -19,10 +19,18 @@ using ::testing::ElementsAre;
 class OccupationsViewTest : public ViewTest {
  protected:
   Chart* chart() { return Find<Chart>("ChOccup"); }
+  // Each row's cells joined with "|", after the headings' row.
   QStringList Lines() {
-    QStringList l;
-    auto* list = Find<QListWidget>("LBOccup");
-    for (int i = 0; i < list->count(); ++i) l << list->item(i)->text();
+    auto* table = Find<QTableWidget>("LBOccup");
+    QStringList headings, l;
+    for (int c = 0; c < table->columnCount(); ++c)
+      headings << table->horizontalHeaderItem(c)->text();
+    l << headings.join("|");
+    for (int r = 0; r < table->rowCount(); ++r) {
+      QStringList cells;
+      for (int c = 0; c < table->columnCount(); ++c) cells << table->item(r, c)->text();
+      l << cells.join("|");
+    }
     return l;
   }
 };
@@ -34,12 +42,9 @@ TEST_F(OccupationsViewTest, ListsTheChangesAndDrawsTheBand) {
   EXPECT_EQ(Front(), "POccup");
   EXPECT_THAT(
       Lines(),
-      ElementsAre(
-          "  #      Marker Name         Marker Number      Antenna Offset Is Slant Is Static "
-          "Epoch number",
-          "  1       -Unknown--Unknown-     0.0000      no     yes     1",
-          "  2       BASE1Unknown                  0.0000      no     yes     2",
-          "  3       BASE1Unknown                  0.0000      no      no     3"));
+      ElementsAre("#|Marker Name|Marker Number|Antenna Offset|Is Slant|Is Static|Epoch number",
+                  "1|-Unknown-|-Unknown-|0.0000|no|yes|1", "2|BASE1|Unknown|0.0000|no|yes|2",
+                  "3|BASE1|Unknown|0.0000|no|no|3"));
   EXPECT_THAT(Names(chart()), ElementsAre("Static", "Kinematic"));
   EXPECT_EQ(chart()->SeriesColor(0), QColor(0, 255, 255));
   EXPECT_THAT(Xs(chart(), 0), ElementsAre(1, 2));

@@ -208,8 +208,14 @@ TEST(AppSettings, RecentLogsKeepTheNewestTenOnceEach) {
 TEST(AppSettings, MaskOutsideWhatTheViewAllowsIsIgnored) {
   AppSettings settings;
   EXPECT_EQ(settings.ElevationMask(), std::nullopt);
-  const std::pair<QVariant, std::optional<int>> cases[] = {
-      {15, 15}, {0, 0}, {90, 90}, {91, std::nullopt}, {-1, std::nullopt}, {"x", std::nullopt}};
+  const std::pair<QVariant, std::optional<int>> cases[] = {{15, 15},
+                                                           {0, 0},
+                                                           {90, 90},
+                                                           {-3, -3},
+                                                           {-90, -90},
+                                                           {91, std::nullopt},
+                                                           {-91, std::nullopt},
+                                                           {"x", std::nullopt}};
   for (const auto& [stored, read] : cases) {
     QSettings("vnx-viewer", "vnx-viewer").setValue(settings_key::kElevationMask, stored);
     EXPECT_EQ(settings.ElevationMask(), read) << stored.toString().toStdString();

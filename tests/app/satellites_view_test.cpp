@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <cstdio>
@@ -80,9 +81,14 @@ TEST_F(SatellitesViewTest, ItemsOfSatellitesNotSeenReadN) {
 TEST_F(SatellitesViewTest, AcceptRecountsAtTheNewMaskOnlyInAll) {
   ScanAndOpen();
   auto* updown = Find<MaskUpDown>("UDElMask");
-  updown->Step(1);  // -2 + 1 is below the up-down's range: 0
+  updown->Step(-1);  // the summary's mask below the horizon stays reachable
+  EXPECT_EQ(mask()->text(), "-3");
+  updown->Step(1);
+  updown->Step(2);
   EXPECT_EQ(mask()->text(), "0");
-  updown->Step(10);
+  updown->Step(-200);
+  EXPECT_EQ(mask()->text(), "-90");
+  updown->Step(100);
   EXPECT_EQ(mask()->text(), "10");
   Find<QPushButton>("BBElMask")->click();
   EXPECT_EQ(window.scan().ElevationMask(), 10);
@@ -150,7 +156,32 @@ TEST_F(SatellitesViewTest, WithoutElevationsTheSummaryDisablesTheMaskEdit) {
   EXPECT_FALSE(Find("UDElMask")->isEnabled());
   ASSERT_TRUE(Trigger("Satellites1"));
   EXPECT_EQ(mask()->text(), "0");
-  EXPECT_THAT(Ys(chart(), 0), Each(2));  // no elevation given reads 0, at the mask
+  // Satellites without an elevation are never counted above any mask; the view says how many.
+  EXPECT_THAT(Ys(chart(), 0), Each(0));
+  EXPECT_EQ(Find<QLabel>("STWithoutElevation")->text(),
+            "Not counted: 2 satellites without elevation (6 satellite records)");
+}
+
+TEST_F(SatellitesViewTest, MissingElevationIsNeitherCountedNorDrawn) {
+  test::LogBuilder b;
+  b.Header().Date(2009, 6, 23);
+  // GPS 12's elevation is the "missing" value in epoch 2; GPS 7 never has one.
+  b.Time(1000).Sats({5, 12, 7}).Elevations({30, 20, 127});
+  b.Time(2000).Sats({5, 12, 7}).Elevations({31, 127, 127});
+  b.Time(3000).Sats({5, 12, 7}).Elevations({32, 22, 127});
+  ChooseAndScan(b.str());
+  ASSERT_TRUE(Trigger("Satellites1"));
+  EXPECT_EQ(mask()->text(), "20");
+  EXPECT_THAT(Ys(chart(), 0), ElementsAre(2, 1, 2));
+  EXPECT_EQ(Find<QLabel>("STWithoutElevation")->text(),
+            "Not counted: 2 satellites without elevation (4 satellite records)");
+  Group("RGSats")->Click(1);
+  Group("RGSatGPS")->Click(11);  // GPS 12
+  EXPECT_THAT(Xs(chart(), 0), ElementsAre(1, 3));
+  EXPECT_THAT(Ys(chart(), 0), ElementsAre(20, 22));
+  EXPECT_EQ(Find<QLabel>("STWithoutElevation")->text(), "");
+  Group("RGSatGPS")->Click(6);  // GPS 7: no elevation at all
+  EXPECT_EQ(chart()->PointCount(0), 0);
 }
 
 TEST_F(SatellitesViewTest, MissingWorkingFileIsReported) {

@@ -3,12 +3,17 @@
 //   vnx-app-screenshots LOG.vnx OUT_DIR
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <string>
 
+#include "app/antenna_dialog.h"
+#include "app/calculator_window.h"
+#include "app/item_radio_group.h"
 #include "app/main_window.h"
 
 int main(int argc, char** argv) {
@@ -40,13 +45,42 @@ int main(int argc, char** argv) {
   shot("summary");
   if (auto* close = w.findChild<QPushButton*>("BBCloseSum")) close->click();
   shot("main");
-  for (const char* view : {"TimesEpochs1", "Header1", "Ionoparameters1", "Satellites1",
-                           "Positions1", "Measurements1", "Ephemerides1", "Externalevents1",
-                           "Occupations1", "Attitude1"}) {
-    QAction* a = w.action(view);
+  struct Shot {
+    const char* item;
+    const char* name;
+  };
+  for (const Shot& s :
+       {Shot{"TimesEpochs1", "times"}, Shot{"Header1", "header"},
+        Shot{"Ionoparameters1", "ionoparameters"}, Shot{"Satellites1", "satellites"},
+        Shot{"Positions1", "positions"}, Shot{"Measurements1", "measurements"},
+        Shot{"Ephemerides1", "ephemeris-gps"}, Shot{"Externalevents1", "events"},
+        Shot{"Occupations1", "occupations"}, Shot{"Attitude1", "attitude"}}) {
+    QAction* a = w.action(s.item);
     if (!a || !a->isEnabled()) continue;
     a->trigger();
-    shot(QString(view).chopped(1).toLower());
+    // Both event inputs at once: the axis spans them.
+    if (std::string(s.name) == "events")
+      if (auto* xb = w.findChild<QCheckBox*>("CBXB")) xb->click();
+    shot(s.name);
+  }
+  // A multipath combination with the elevation on the right axis.
+  if (QAction* a = w.action("Measurements1"); a && a->isEnabled()) {
+    a->trigger();
+    if (auto* b = w.findChild<QPushButton*>("BBComObs")) b->click();
+    if (auto* g = w.findChild<vnx::app::ItemRadioGroup*>("RGComObs")) g->Click(2);
+    if (auto* ok = w.findChild<QPushButton*>("BBOkComObs")) ok->click();
+    shot("combinations");
+  }
+  // The calculator over the Satellites view, moved to an epoch.
+  if (QAction* a = w.action("Satellites1"); a && a->isEnabled()) {
+    a->trigger();
+    w.OpenCalculator();
+    if (auto* calc = w.findChild<vnx::app::CalculatorWindow*>("FormTime")) {
+      calc->SetSliderPosition(calc->SliderMaximum() / 2);
+      QApplication::processEvents();
+      calc->grab().save(out + "/calculator.png");
+      calc->hide();
+    }
   }
   // The RINEX export dialog, as File > "Export RINEX…" opens it.
   QTimer::singleShot(0, &w, [&] {
@@ -59,6 +93,21 @@ int main(int argc, char** argv) {
   w.OpenRinexExport();
   w.ShowErrorList();
   shot("errors");
+  // The antenna question, as a multi-antenna log raises it.
+  if (auto* antenna = w.findChild<vnx::app::AntennaDialog*>("Form2")) {
+    QTimer::singleShot(200, antenna, [antenna, out] {
+      antenna->grab().save(out + "/antenna.png");
+      antenna->AcceptAntenna();
+    });
+    antenna->Ask("ab");
+  }
+  // A page of the manual as the help window shows it.
+  w.OpenHelp("satellites.html");
+  if (auto* help = w.findChild<QWidget*>("HelpWindow")) {
+    help->resize(760, 900);
+    QApplication::processEvents();
+    help->grab().save(out + "/help.png");
+  }
   w.close();
   return 0;
 }

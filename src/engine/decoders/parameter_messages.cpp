@@ -22,6 +22,7 @@ uint8_t TIO::Decode() {
     io.beta[i] = Field<float>(22 + 4 * i);
   }
   ctx.epochRec.flags[kFlagIO] = 1;
+  ctx.ionoSeen = true;
   return 1;
 }
 

@@ -33,18 +33,19 @@ std::string LengthMismatchText(int32_t expected, int32_t arrived) {
          " arrived: " + std::to_string(arrived);
 }
 
+// A new slot has no elevation until an "EL" frame gives one.
 SatSlot SlotFromUsi(uint8_t usi) {
   SatSlot s;
   if (usi >= 1 && usi <= 32) {
-    s = {usi, SatSystem::Gps, 0, 0, 99};
+    s = {usi, SatSystem::Gps, kNoElevation, 0, 99};
   } else if (IsGlonassUsi(usi)) {
-    s = {255, SatSystem::Glonass, 0, 0, usi - 45};
+    s = {255, SatSystem::Glonass, kNoElevation, 0, usi - 45};
   } else if (usi >= 71 && usi <= 102) {
-    s = {usi, SatSystem::Galileo, 0, 0, usi - 70};
+    s = {usi, SatSystem::Galileo, kNoElevation, 0, usi - 70};
   } else if (usi >= 120 && usi <= 138) {
-    s = {usi, SatSystem::Sbas, 0, 0, usi - 100};
+    s = {usi, SatSystem::Sbas, kNoElevation, 0, usi - 100};
   } else {
-    s = {0, SatSystem::Other, 0, 0, 0};
+    s = {0, SatSystem::Other, kNoElevation, 0, 0};
   }
   return s;
 }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/epoch/records.h"
 #include "engine/gnss/satellite_system.h"
 
 namespace vnx {
@@ -21,7 +22,7 @@ inline bool IsSatNumberInvalid(uint8_t n) {
 struct SatSlot {
   uint8_t Number = 0;  // GPS/SBAS PRN, GLONASS slot (255 until "NN"), Galileo raw index
   SatSystem System = SatSystem::None;  // None = empty slot
-  int8_t Elevation = 0;
+  int8_t Elevation = kNoElevation;     // until an elevation of the satellite arrives
   int16_t Azimuth = 0;
   int32_t Channel = 0;
 };

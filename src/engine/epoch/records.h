@@ -341,10 +341,14 @@ static_assert(offsetof(SignalBlock, phase) == 24);
 static_assert(offsetof(SignalBlock, doppler) == 32);
 static_assert(offsetof(SignalBlock, smoothing) == 36);
 
+// The elevation byte's "missing" value: a satellite record carries it when no elevation of the
+// satellite arrived in its epoch.
+inline constexpr int8_t kNoElevation = 127;
+
 struct SvRec {
   uint8_t number;
   uint8_t system;  // SatSystem: 1 GPS, 2 GLONASS, 3 SBAS, 4 Galileo
-  int8_t elevation;
+  int8_t elevation;  // degrees, -90..90; kNoElevation when none arrived
   uint8_t reserved3;
   int16_t azimuth;
   uint8_t reserved6[2];
@@ -356,6 +360,11 @@ static_assert(sizeof(SvRec) == 216);
 static_assert(offsetof(SvRec, azimuth) == 4);
 static_assert(offsetof(SvRec, channel) == 8);
 static_assert(offsetof(SvRec, sig) == 16);
+
+// Whether the record carries an elevation at all; "missing" is never an angle.
+inline bool HasElevation(const SvRec& sv) {
+  return sv.elevation >= -90 && sv.elevation <= 90;
+}
 
 struct EventRec {
   int32_t time;

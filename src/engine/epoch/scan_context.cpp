@@ -17,6 +17,9 @@ void ResetScanState(ScanContext& ctx) {
   ctx.xaCount = ctx.xbCount = ctx.zaCount = ctx.zbCount = ctx.eventCount = 0;
   ctx.epochCount = 0;
   ctx.pos = PosBlock{};
+  // The ionosphere parameters of an earlier log must not pass for this one's.
+  ctx.iono = IonoBlock{};
+  ctx.ionoSeen = false;
   ctx.epochRec = EpochRec{};
   ctx.headerEnd = 0;
   ctx.headerCaptured = false;

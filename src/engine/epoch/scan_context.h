@@ -56,6 +56,7 @@ struct ScanContext {
   PosBlock pos{};
   UtcBlock utc{};
   IonoBlock iono{};
+  bool ionoSeen = false;  // an "IO" frame was decoded in this scan
   SiteInfo site{};
   SiteInfo siteFirst{};
   EventRec eventRec{};

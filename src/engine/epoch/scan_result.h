@@ -36,6 +36,7 @@ class ScanResult {
   // The site information of the first epoch (the file header's).
   const SiteInfo& FirstSite() const { return ctx_->siteFirst; }
   const IonoBlock& Iono() const { return ctx_->iono; }
+  bool IonoSeen() const { return ctx_->ionoSeen; }
   const EphemerisStore& Ephemerides() const { return ctx_->ephemerides; }
   char SelectedAntenna() const { return ctx_->selectedAntenna; }
 

@@ -386,8 +386,9 @@ void QualityPass::Satellite(int32_t epoch, double t, const EpochRec& rec, const 
   run.seenEpoch = epoch;
   if (run.expectedEpoch == epoch && obs.pr1) ++r_.satellites[run.row].observed;
   if (!run.orbitAngles || !geo_) {
-    // A satellite without angles in an epoch that has some is stored at 0 and 0.
-    const bool none = sv.elevation == 0 && sv.azimuth == 0;
+    // A satellite without angles in an epoch that has some carries the "missing" elevation
+    // (and an azimuth of 0); a record stored at 0 and 0 has none either.
+    const bool none = !HasElevation(sv) || (sv.elevation == 0 && sv.azimuth == 0);
     run.elevation = rec.flags[kFlagEL] && !none ? sv.elevation : NAN;
     run.azimuth = rec.flags[kFlagAZ] && !none ? sv.azimuth : NAN;
   }
@@ -586,7 +587,8 @@ QualityReport AnalyseQuality(const QualitySource& src, const QualityOptions& opt
 }
 
 std::string QualitySatelliteName(SatSystem system, int number) {
-  if (!IsSatSystem(system)) return "?" + std::to_string(number);
+  // Appended: `"?" + std::to_string(n)` sets off a false -Wrestrict in GCC 12 at -O3.
+  if (!IsSatSystem(system)) return std::string("?").append(std::to_string(number));
   const SatSystemInfo& info = InfoOf(system);
   // SBAS satellites go by PRN - 100, as the views number them.
   const int shown = system == SatSystem::Sbas ? number - info.numberOffset : number;

@@ -42,9 +42,10 @@ int FileRank(SatSystem s) {
 bool Included(const ExportOptions& o, const EpochRec& epoch, const SvRec& sv, SatSystem& sys) {
   sys = static_cast<SatSystem>(sv.system);
   if (!IsSatSystem(sys) || !o.systems[SystemIndex(sys)]) return false;
-  // A missing elevation leaves 0 in the record; with no azimuth either the angle is unknown
-  // and the satellite is kept.
-  const bool angleKnown = epoch.flags[kFlagEL] && (sv.elevation != 0 || sv.azimuth != 0);
+  // A satellite without elevation (the "missing" value, or 0 and 0 from an older record) is
+  // kept: its angle is unknown.
+  const bool angleKnown =
+      epoch.flags[kFlagEL] && HasElevation(sv) && (sv.elevation != 0 || sv.azimuth != 0);
   if (o.maskDegrees > 0 && angleKnown && sv.elevation < o.maskDegrees) return false;
   return ExportedBits(sys, sv) != 0;
 }

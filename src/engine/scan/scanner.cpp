@@ -31,6 +31,15 @@ constexpr uint64_t kMaxBytesBetweenCheckpoints = 1u << 20;
 
 TVNXFile::TVNXFile(ScanContext& ctx, const std::string& fileName)
     : ctx_(ctx), file_(fileName, *ctx.ui) {
+  Start();
+}
+
+TVNXFile::TVNXFile(ScanContext& ctx, const uint8_t* bytes, uint64_t size)
+    : ctx_(ctx), file_(bytes, size) {
+  Start();
+}
+
+void TVNXFile::Start() {
   mapped_ = file_.Opened == 1;
   ctx_.fileOpened = file_.Opened;
   if (!mapped_) return;

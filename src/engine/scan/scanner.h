@@ -16,6 +16,8 @@ class TVNXFile {
   // Maps the file; when that works, the running epoch starts afresh. When it fails, the
   // object must not be scanned (Mapped() is false).
   TVNXFile(ScanContext& ctx, const std::string& fileName);
+  // Scans `size` bytes the caller holds in memory.
+  TVNXFile(ScanContext& ctx, const uint8_t* bytes, uint64_t size);
 
   bool Mapped() const { return mapped_; }
   // The whole scan; 1 when the file was processed, 0 when it was too short.
@@ -38,6 +40,7 @@ class TVNXFile {
   void ReadFileHeader();
   void RunLoop();
   void Checkpoint(bool& stop);
+  void Start();
 
   ScanContext& ctx_;
   TOpenMappedFile file_;

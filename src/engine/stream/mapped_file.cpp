@@ -58,8 +58,11 @@ TMappedFile::TMappedFile(const TParameters& params, ScanUi& ui) {
   view_ = static_cast<const uint8_t*>(p);
 }
 
+TMappedFile::TMappedFile(const uint8_t* bytes, uint64_t size)
+    : view_(size != 0 ? bytes : nullptr), size_(size), borrowed_(true) {}
+
 TMappedFile::~TMappedFile() {
-  if (view_) ::munmap(const_cast<uint8_t*>(view_), size_);
+  if (view_ && !borrowed_) ::munmap(const_cast<uint8_t*>(view_), size_);
   if (fd_ >= 0) ::close(fd_);
 }
 
@@ -69,10 +72,17 @@ TOpenMappedFile::TOpenMappedFile(const std::string& fileName, ScanUi& ui)
   if (Opened) Cursor = mapped_->View();
 }
 
+TOpenMappedFile::TOpenMappedFile(const uint8_t* bytes, uint64_t size)
+    : mapped_(std::make_unique<TMappedFile>(bytes, size)) {
+  Opened = mapped_->Ok() ? 1 : 0;
+  if (Opened) Cursor = mapped_->View();
+}
+
 void TOpenMappedFile::ReleaseBefore(uint64_t upTo) {
   static const uint64_t page = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
   upTo -= upTo % page;
-  if (!mapped_ || !mapped_->Ok() || upTo <= released_) return;
+  // Borrowed memory is not ours to drop: it may have no file behind it.
+  if (!mapped_ || !mapped_->Ok() || mapped_->Borrowed() || upTo <= released_) return;
   ::madvise(const_cast<uint8_t*>(View()) + released_, upTo - released_, MADV_DONTNEED);
   released_ = upTo;
 }

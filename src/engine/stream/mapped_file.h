@@ -27,6 +27,8 @@ class TMappedFile {
  public:
   // Opens and maps; every failure is shown at once through `ui` and leaves View() null.
   TMappedFile(const TParameters& params, ScanUi& ui);
+  // Bytes already in memory, scanned in place and left to their owner.
+  TMappedFile(const uint8_t* bytes, uint64_t size);
   ~TMappedFile();
   TMappedFile(const TMappedFile&) = delete;
   TMappedFile& operator=(const TMappedFile&) = delete;
@@ -35,6 +37,7 @@ class TMappedFile {
   int32_t LastError() const { return lastError_; }
   uint64_t Size() const { return size_; }  // the whole size: files of 4 GiB and more scan whole
   bool Ok() const { return view_ != nullptr; }
+  bool Borrowed() const { return borrowed_; }
 
  private:
   bool Fail(ScanUi& ui, const std::string& message, int error);
@@ -43,12 +46,16 @@ class TMappedFile {
   int fd_ = -1;
   int32_t lastError_ = 0;
   uint64_t size_ = 0;
+  bool borrowed_ = false;
 };
 
 // The scanner's documented name.
 class TOpenMappedFile {
  public:
   TOpenMappedFile(const std::string& fileName, ScanUi& ui);
+  // A log held in memory by the caller (the tests that place a log against an inaccessible
+  // page use it).
+  TOpenMappedFile(const uint8_t* bytes, uint64_t size);
 
   uint64_t FileSize() const { return mapped_ ? mapped_->Size() : 0; }
   uint64_t Position() const { return static_cast<uint64_t>(Cursor - View()); }

@@ -103,7 +103,7 @@ MeasurementChart DrawCombinationChart(const ChartSource& src, SelectedSatellite 
   const bool multipath = IsMultipath(c);
   auto visit = [&](int32_t epoch, const SvRec& sv) {
     // The elevation goes beside the multipath whether or not the combination can be formed.
-    if (multipath) chart.elevations.Add(epoch, sv.elevation);
+    if (multipath && HasElevation(sv)) chart.elevations.Add(epoch, sv.elevation);
     if (const auto v = CombinationValue(c, TakeObservables(sv), CarriersOf(sv)))
       chart.values.Add(epoch, *v);
   };

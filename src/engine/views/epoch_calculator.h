@@ -12,8 +12,9 @@ namespace vnx {
 
 class EpochTimeTable {
  public:
-  // Loads every record of the file (not only this scan's); `progress` gets a percentage every
-  // 200 records. Returns the message to show on failure, empty on success.
+  // Loads the times of this scan's `epochCount` records (a file that ends before them gives
+  // fewer); `progress` gets a percentage every 200 records. Returns the message to show on
+  // failure, empty on success.
   std::string Load(const std::string& dataEpochsPath, int32_t epochCount,
                    const std::function<void(int)>& progress = {});
   int32_t Loaded() const { return static_cast<int32_t>(times_.size()); }
@@ -27,7 +28,8 @@ class EpochTimeTable {
   bool stale_ = true;
 };
 
-// The display form of one stored time (milliseconds rounded, so 59.9996 s reads 59.1000).
+// The display form of one stored time, rounded to the millisecond with the carry into the
+// seconds, minutes, hours and date (23:59:59.9996 on 31/12 reads 00:00:00.000 of 1 January).
 std::string CalculatorTimeText(const TimeRec& rec);
 
 }  // namespace vnx

@@ -27,7 +27,7 @@ struct Spread {
 
 // Reads the event times of one input and adds the intervals to `series`.
 Outcome DrawIntervals(const std::string& dir, WorkFile file, int32_t count, PointSeries& series,
-                      EventChart& chart) {
+                      Spread& spread, EventChart& chart) {
   RecordReader reader(dir + WorkFileName(file), sizeof(ExtEventRec));
   if (!reader.IsOpen()) {
     chart.message = OpeningFailure(file);
@@ -36,7 +36,6 @@ Outcome DrawIntervals(const std::string& dir, WorkFile file, int32_t count, Poin
   ExtEventRec rec;
   if (!reader.Read(&rec)) return Outcome::Stopped;
   TGPSTimeNS previous = TGPSTimeNS::FromTimeRec(rec.time);
-  Spread spread;
   for (int32_t k = 2; k <= count; ++k) {
     if (!reader.Read(&rec)) return Outcome::Stopped;
     const TGPSTimeNS t = TGPSTimeNS::FromTimeRec(rec.time);
@@ -47,53 +46,57 @@ Outcome DrawIntervals(const std::string& dir, WorkFile file, int32_t count, Poin
     spread.Take(ms);
     previous = t;
   }
-  chart.axis = AxisRule(spread.smallest, spread.largest, series);
   return Outcome::Drawn;
 }
 
 // Reads the offsets of one input into `series`.
 Outcome DrawOffsets(const std::string& dir, WorkFile file, int32_t count, PointSeries& series,
-                    EventChart& chart) {
+                    Spread& spread, EventChart& chart) {
   RecordReader reader(dir + WorkFileName(file), sizeof(ZOffsetRec));
   if (!reader.IsOpen()) {
     chart.message = OpeningFailure(file);
     return Outcome::Stopped;
   }
-  Spread spread;
   ZOffsetRec rec;
   for (int32_t k = 1; k <= count; ++k) {
     if (!reader.Read(&rec)) return Outcome::Stopped;
     series.Add(k, rec.offset);
     spread.Take(rec.offset);
   }
-  chart.axis = AxisRule(spread.smallest, spread.largest, series);
   return Outcome::Drawn;
 }
 
-using DrawInput = Outcome (*)(const std::string&, WorkFile, int32_t, PointSeries&, EventChart&);
+using DrawInput = Outcome (*)(const std::string&, WorkFile, int32_t, PointSeries&, Spread&,
+                              EventChart&);
 
-// Input A, then input B; a stop in A leaves B undrawn. An input needs at least two records.
+// Input A, then input B; a stop in A leaves B undrawn. An input needs `least` records. The axis
+// spans every input drawn to its end, so neither hides the other.
 EventChart DrawBoth(const std::string& dir, EventInput a, EventInput b, WorkFile fileA,
-                    WorkFile fileB, DrawInput draw) {
+                    WorkFile fileB, int32_t least, DrawInput draw) {
   EventChart chart;
-  if (a.drawn && a.count >= 2 &&
-      draw(dir, fileA, a.count, chart.series[0], chart) == Outcome::Stopped)
-    return chart;
-  if (b.drawn && b.count >= 2) draw(dir, fileB, b.count, chart.series[1], chart);
+  Spread spread;
+  bool drawn = false;
+  if (a.drawn && a.count >= least) {
+    if (draw(dir, fileA, a.count, chart.series[0], spread, chart) == Outcome::Stopped) return chart;
+    drawn = true;
+  }
+  if (b.drawn && b.count >= least) {
+    if (draw(dir, fileB, b.count, chart.series[1], spread, chart) == Outcome::Stopped) return chart;
+    drawn = true;
+  }
+  if (drawn) chart.axis = AxisRule(spread.smallest, spread.largest);
   return chart;
 }
 
 }  // namespace
 
-AxisRange AxisRule(double smallest, double largest, const PointSeries& series) {
-  if (std::fabs(largest - smallest) >= 1) return {};
-  const auto [lo, hi] = std::minmax_element(series.y.begin(), series.y.end());
-  if (lo == series.y.end()) return {};
-  return {false, std::trunc(*lo) - 1, std::trunc(*hi) + 1};
+AxisRange AxisRule(double smallest, double largest) {
+  if (smallest > largest || std::fabs(largest - smallest) >= 1) return {};
+  return {false, std::trunc(smallest) - 1, std::trunc(largest) + 1};
 }
 
 EventChart IntervalSeries(const std::string& dir, EventInput xa, EventInput xb) {
-  return DrawBoth(dir, xa, xb, WorkFile::ExtEventXA, WorkFile::ExtEventXB, DrawIntervals);
+  return DrawBoth(dir, xa, xb, WorkFile::ExtEventXA, WorkFile::ExtEventXB, 2, DrawIntervals);
 }
 
 EventChart IntervalSeries(const ScanResult& ctx, bool drawXA, bool drawXB) {
@@ -101,7 +104,8 @@ EventChart IntervalSeries(const ScanResult& ctx, bool drawXA, bool drawXB) {
 }
 
 EventChart OffsetSeries(const std::string& dir, EventInput za, EventInput zb) {
-  return DrawBoth(dir, za, zb, WorkFile::ZA, WorkFile::ZB, DrawOffsets);
+  // An offset stands on its own: one record is drawn.
+  return DrawBoth(dir, za, zb, WorkFile::ZA, WorkFile::ZB, 1, DrawOffsets);
 }
 
 EventChart OffsetSeries(const ScanResult& ctx, bool drawZA, bool drawZB) {

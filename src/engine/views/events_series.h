@@ -22,7 +22,8 @@ struct AxisRange {
 // Series 0 is input A (XA or ZA), series 1 input B (XB or ZB).
 struct EventChart {
   std::array<PointSeries, 2> series;
-  // Set by the last input drawn to its end; the chart keeps its axis when nothing was drawn.
+  // Spans every input drawn; absent when nothing was drawn or an input stopped early (the chart
+  // then keeps its axis).
   std::optional<AxisRange> axis;
   std::string message;  // an opening failure; an early end of file stops the chart silently
 };
@@ -33,16 +34,17 @@ struct EventInput {
   bool drawn = false;
 };
 
-// Intervals T[k] - T[k-1] in ms for k = 2..count, read from ExtEventRecsXA/XB.dat under `dir`.
+// Intervals T[k] - T[k-1] in ms for k = 2..count (an input needs two events), read from
+// ExtEventRecsXA/XB.dat under `dir`.
 EventChart IntervalSeries(const std::string& dir, EventInput xa, EventInput xb);
 EventChart IntervalSeries(const ScanResult& ctx, bool drawXA, bool drawXB);
 
-// Offsets for k = 1..count, read from ZARecs/ZBRecs.dat under `dir`.
+// Offsets for k = 1..count (a single offset too), read from ZARecs/ZBRecs.dat under `dir`.
 EventChart OffsetSeries(const std::string& dir, EventInput za, EventInput zb);
 EventChart OffsetSeries(const ScanResult& ctx, bool drawZA, bool drawZB);
 
-// A spread of 1 or more scales itself; a smaller one gets Trunc(lowest) - 1 .. Trunc(highest) + 1
-// of the series, so 1000 ms intervals show from 999 to 1001.
-AxisRange AxisRule(double smallest, double largest, const PointSeries& series);
+// A spread of 1 or more scales itself; a smaller one gets Trunc(smallest) - 1 ..
+// Trunc(largest) + 1, so 1000 ms intervals show from 999 to 1001.
+AxisRange AxisRule(double smallest, double largest);
 
 }  // namespace vnx

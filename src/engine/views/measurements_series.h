@@ -59,7 +59,11 @@ struct ObservableItem {
   ObsKind kind;   // the presence flag and value taken: the observable's own, or smoothing
   int Signal() const { return InfoOf(id).signal; }
   const char* Name() const { return InfoOf(id).caption; }  // the radio item's text
-  std::string Title() const { return std::string(Name()) + " " + InfoOf(id).unit; }
+  // "C1 [m]"; a smoothing correction says so: "C1 smoothing correction [m]".
+  std::string Title() const {
+    return std::string(Name()) + (kind == kSmoothing ? " smoothing correction " : " ") +
+           InfoOf(id).unit;
+  }
 };
 inline constexpr int kObservableItemCount = 20;
 inline constexpr int kSmoothingItemCount = 5;

@@ -10,26 +10,49 @@
 
 namespace vnx {
 
-const char* const kOccupationHeading =
-    "  #"
-    "      Marker Name       "
-    "  Marker Number     "
-    " Antenna Offset"
-    " Is Slant "
-    "Is Static"
-    " Epoch number";
+// A site text holds at most 20 characters, so no value runs into the next column.
+const std::array<OccupationColumn, kOccupationColumnCount> kOccupationColumns = {{
+    {"#", 8, true},
+    {"Marker Name", 20, false},
+    {"Marker Number", 20, false},
+    {"Antenna Offset", 14, true},
+    {"Is Slant", 8, true},
+    {"Is Static", 9, true},
+    {"Epoch number", 12, true},
+}};
 
 namespace {
 
-constexpr const char* kUnknownName = "Unknown             ";
 constexpr int kSignificantDigits = 8;
 
 std::string NameOrUnknown(const ShortString20& s) {
-  return s.length == 0 ? std::string(kUnknownName) : std::string(s.View());
+  return s.length == 0 ? std::string("Unknown") : std::string(s.View());
 }
 
 std::string YesNo(bool yes) {
-  return yes ? "     yes" : "      no";
+  return yes ? "yes" : "no";
+}
+
+// The cells padded to their columns' widths, two blanks apart; a wider value widens its cell.
+template <class Text>
+std::string Laid(const std::array<Text, kOccupationColumnCount>& cells) {
+  std::string line;
+  for (int c = 0; c < kOccupationColumnCount; ++c) {
+    const std::string text(cells[static_cast<size_t>(c)]);
+    const OccupationColumn& col = kOccupationColumns[static_cast<size_t>(c)];
+    const size_t pad = text.size() < static_cast<size_t>(col.width) ? col.width - text.size() : 0;
+    if (c > 0) line += "  ";
+    line += col.right ? std::string(pad, ' ') + text : text + std::string(pad, ' ');
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line;
+}
+
+std::string Heading() {
+  std::array<const char*, kOccupationColumnCount> headings{};
+  for (int c = 0; c < kOccupationColumnCount; ++c)
+    headings[static_cast<size_t>(c)] = kOccupationColumns[static_cast<size_t>(c)].heading;
+  return Laid(headings);
 }
 
 // Scientific form of a height too large for the fixed form: mantissa without trailing zeros,
@@ -73,16 +96,17 @@ std::string HeightText(double metres) {
   return buf;
 }
 
+const std::string kOccupationHeading = Heading();
+
+OccupationCells OccupationRow(int32_t epoch, const SiteInfo& site) {
+  return {std::to_string(epoch),         NameOrUnknown(site.siteName),
+          NameOrUnknown(site.siteText2), HeightText(site.antennaHeight),
+          YesNo(site.slant != 0),        YesNo(site.isStatic != 0),
+          std::to_string(epoch)};
+}
+
 std::string OccupationLine(int32_t epoch, const SiteInfo& site) {
-  std::string line = "  " + std::to_string(epoch);
-  if (line.size() < 10) line.resize(10, ' ');
-  line += NameOrUnknown(site.siteName);
-  line += NameOrUnknown(site.siteText2);
-  line += "     " + HeightText(site.antennaHeight);
-  line += YesNo(site.slant != 0);
-  line += YesNo(site.isStatic != 0);
-  line += "     " + std::to_string(epoch);
-  return line;
+  return Laid(OccupationRow(epoch, site));
 }
 
 bool SiteChanged(const SiteInfo& previous, const SiteInfo& site) {
@@ -109,8 +133,10 @@ OccupationList BuildOccupationList(const std::string& dir, int32_t epochCount) {
       list.message = kUnexpectedEnd;
       break;
     }
-    if (i == 1 || SiteChanged(previous, rec.site))
-      list.lines.push_back(OccupationLine(i, rec.site));
+    if (i == 1 || SiteChanged(previous, rec.site)) {
+      list.rows.push_back(OccupationRow(i, rec.site));
+      list.lines.push_back(Laid(list.rows.back()));
+    }
     previous = rec.site;
   }
   return list;

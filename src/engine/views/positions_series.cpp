@@ -19,26 +19,24 @@ struct SolutionValue {
   double tested = 0;
 };
 
-// The plotted value, the value tested against zero and whether the record carries it. Under
-// "Vel" the test is made on the position quantity of the same row.
+// The plotted value, the value tested against zero and whether the record carries it. The test
+// is made on the value drawn, so velocities show in logs without positions.
 SolutionValue Pick(const PosBlock& p, SolutionItem item, bool velocity) {
+  const bool moving = velocity ? p.velocityPresent != 0 : p.positionPresent != 0;
+  auto value = [](bool present, double v) { return SolutionValue{present, v, v}; };
   switch (item) {
     case SolutionItem::X:
-      return {velocity ? p.velocityPresent != 0 : p.positionPresent != 0, velocity ? p.vx : p.x,
-              p.x};
+      return value(moving, velocity ? p.vx : p.x);
     case SolutionItem::Y:
-      return {velocity ? p.velocityPresent != 0 : p.positionPresent != 0, velocity ? p.vy : p.y,
-              p.y};
+      return value(moving, velocity ? p.vy : p.y);
     case SolutionItem::Z:
-      return {velocity ? p.velocityPresent != 0 : p.positionPresent != 0, velocity ? p.vz : p.z,
-              p.z};
+      return value(moving, velocity ? p.vz : p.z);
     case SolutionItem::RmsHor:
-      return {p.rmsPresent != 0, velocity ? p.hvel : p.hpos, p.hpos};
+      return value(p.rmsPresent != 0, velocity ? p.hvel : p.hpos);
     case SolutionItem::RmsVer:
-      return {p.rmsPresent != 0, velocity ? p.vvel : p.vpos, p.vpos};
+      return value(p.rmsPresent != 0, velocity ? p.vvel : p.vpos);
     case SolutionItem::Sep:
-      return {velocity ? p.velocityPresent != 0 : p.positionPresent != 0,
-              velocity ? p.velocitySigma : p.positionSigma, p.positionSigma};
+      return value(moving, velocity ? p.velocitySigma : p.positionSigma);
   }
   return {};
 }

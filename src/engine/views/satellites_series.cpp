@@ -57,13 +57,23 @@ SatelliteChart CountSatellites(const SatelliteFiles& files, int32_t mask,
   if (!f.svs.IsOpen()) return {{}, OpeningFailure(WorkFile::SVRecs)};
   // An elevation counts when it is at or above the mask.
   const double lowest = mask - 1e-8;
+  // Satellites met without an elevation, by system code and number.
+  std::vector<bool> unplaced((kSatSystemCount + 1) * 256, false);
   chart.message = ForEachEpoch(f, files.epochCount, [&](int32_t i, const std::vector<SvRec>& sats) {
     if (progress && i % kEpochsPerProgress == 0)
       progress(static_cast<int>(static_cast<double>(i) / files.epochCount * 100));
     std::array<int, kSatSystemCount + 1> count{};
-    for (const SvRec& sv : sats)
-      if (sv.system >= 1 && sv.system <= kSatSystemCount && sv.elevation > lowest)
-        ++count[sv.system];
+    for (const SvRec& sv : sats) {
+      if (sv.system < 1 || sv.system > kSatSystemCount) continue;
+      if (!HasElevation(sv)) {
+        ++chart.recordsWithoutElevation;
+        auto seen = unplaced[static_cast<size_t>(sv.system) * 256 + sv.number];
+        if (!seen) ++chart.satellitesWithoutElevation;
+        seen = true;
+        continue;
+      }
+      if (sv.elevation > lowest) ++count[sv.system];
+    }
     const double x = i;
     chart.series[0].Add(x, count[1] + count[2] + count[3] + count[4]);
     chart.series[1].Add(x, count[1]);
@@ -88,6 +98,7 @@ SatelliteChart SatelliteTrack(const SatelliteFiles& files, SatSystem system, int
   chart.message = ForEachEpoch(f, files.epochCount, [&](int32_t i, const std::vector<SvRec>& sats) {
     for (const SvRec& sv : sats) {
       if (sv.system != code || sv.number != number) continue;
+      if (kind == TrackKind::Elevation && !HasElevation(sv)) continue;
       // The azimuth is stored in 16 bits and read unsigned.
       const double value = kind == TrackKind::Elevation
                                ? static_cast<double>(sv.elevation)
@@ -96,6 +107,14 @@ SatelliteChart SatelliteTrack(const SatelliteFiles& files, SatSystem system, int
     }
   });
   return chart;
+}
+
+std::string WithoutElevationNote(const SatelliteChart& chart) {
+  if (chart.recordsWithoutElevation == 0) return {};
+  const int32_t n = chart.satellitesWithoutElevation;
+  return "Not counted: " + std::to_string(n) + (n == 1 ? " satellite" : " satellites") +
+         " without elevation (" + std::to_string(chart.recordsWithoutElevation) +
+         " satellite records)";
 }
 
 int SatelliteItemCount(SatSystem system) {

@@ -20,7 +20,15 @@ inline constexpr int kSatSeriesCount = 5;
 struct SatelliteChart {
   std::array<PointSeries, kSatSeriesCount> series;
   std::string message;  // what the view shows when the pass stopped early; empty otherwise
+  // The count pass: satellite records of systems 1..4 that carry no elevation (never counted,
+  // whatever the mask), and how many distinct satellites they belong to.
+  int32_t recordsWithoutElevation = 0;
+  int32_t satellitesWithoutElevation = 0;
 };
+
+// The line under the count chart that accounts for the satellites it cannot count: empty when
+// every record had an elevation.
+std::string WithoutElevationNote(const SatelliteChart& chart);
 
 // Where the pass reads: the working directory (with its trailing slash) and this scan's epochs.
 struct SatelliteFiles {
@@ -37,6 +45,7 @@ SatelliteChart CountSatellites(const SatelliteFiles& files, int32_t mask,
 
 enum class TrackKind { Elevation, Azimuth };
 // Elevation or azimuth of the satellite with radio label `label` of `system`; no mask applies.
+// Epochs without an elevation of the satellite have no elevation point.
 SatelliteChart SatelliteTrack(const SatelliteFiles& files, SatSystem system, int label,
                               TrackKind kind);
 

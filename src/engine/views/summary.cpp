@@ -18,7 +18,12 @@ namespace {
 
 SatelliteList ListOf(std::vector<int> numbers) {
   SatelliteList list{std::move(numbers), ""};
-  for (int n : list.numbers) list.text += " " + std::to_string(n);
+  // Appended piece by piece: `" " + std::to_string(n)` sets off a false -Wrestrict in GCC 12
+  // at -O3.
+  for (int n : list.numbers) {
+    list.text += ' ';
+    list.text += std::to_string(n);
+  }
   if (list.text.empty()) list.text = " No";
   return list;
 }
@@ -45,9 +50,21 @@ SummaryErrorFlag ErrorFlag(const std::vector<ScanError>& errors) {
   return {" No", SummaryColour::Yellow, false};
 }
 
-void FillElevations(const ScanResult& ctx, SummaryEpochFigures& f) {
-  f.elevationMaskEnabled = ctx.ElevationsSeen();
-  f.elevationMask = ctx.LowestElevation();
+// The lowest elevation among the satellite records actually written: satellites of another
+// antenna, or without any elevation, do not set the mask.
+struct LowestElevation {
+  bool seen = false;
+  int32_t degrees = 0;
+  void Take(const SvRec& sv) {
+    if (!HasElevation(sv)) return;
+    degrees = seen ? std::min<int32_t>(degrees, sv.elevation) : sv.elevation;
+    seen = true;
+  }
+};
+
+void FillElevations(const ScanResult& ctx, const LowestElevation& lowest, SummaryEpochFigures& f) {
+  f.elevationMaskEnabled = lowest.seen;
+  f.elevationMask = lowest.seen ? lowest.degrees : 0;
   f.elevationMaskText = " Elevation Mask =  " + std::to_string(f.elevationMask);
   f.azimuthsPresent = ctx.AzimuthsSeen();
   f.azimuths = ctx.AzimuthsSeen() ? " Azimuths  Present" : " Azimuths not Present";
@@ -63,7 +80,6 @@ SummaryEpochFigures EpochFigures(const ScanResult& ctx, const EpochAnalysis& ana
   f.gaps = "Gaps  " + std::string(13, ' ') + std::to_string(analysis.gapCount);
   f.xa = " XA   " + std::to_string(ctx.XaCount());
   f.xb = " XB   " + std::to_string(ctx.XbCount());
-  FillElevations(ctx, f);
   f.gps = SeenList(ctx.Seen(SatSystem::Gps));
   f.geo = SeenList(ctx.Seen(SatSystem::Sbas));
   f.glo = SeenList(ctx.Seen(SatSystem::Glonass));
@@ -90,7 +106,7 @@ void CountObservables(const SvRec& sv, SummaryRecordFigures& f) {
 // Reads the epochs and their satellite records once; false (with the message) when a file
 // ends before the scan's counts are reached.
 bool CountRecords(const ScanResult& ctx, RecordReader& epochs, RecordReader& svs,
-                  SummaryRecordFigures& f, std::string& message) {
+                  SummaryRecordFigures& f, LowestElevation& lowest, std::string& message) {
   EpochRec rec;
   SvRec sv;
   for (int32_t i = 1; i <= ctx.EpochCount(); ++i) {
@@ -108,6 +124,7 @@ bool CountRecords(const ScanResult& ctx, RecordReader& epochs, RecordReader& svs
         return false;
       }
       CountObservables(sv, f);
+      lowest.Take(sv);
     }
   }
   return true;
@@ -115,7 +132,7 @@ bool CountRecords(const ScanResult& ctx, RecordReader& epochs, RecordReader& svs
 
 std::optional<SummaryRecordFigures> RecordFigures(const ScanResult& ctx,
                                                   const std::string& inputFile,
-                                                  std::string& message) {
+                                                  LowestElevation& lowest, std::string& message) {
   RecordReader svs(ctx.Files().PathOf(WorkFile::SVRecs), sizeof(SvRec));
   if (!svs.IsOpen()) {
     message = "Error Opening File SVRecs.dat ! ";
@@ -127,7 +144,7 @@ std::optional<SummaryRecordFigures> RecordFigures(const ScanResult& ctx,
     return std::nullopt;
   }
   SummaryRecordFigures f;
-  if (!CountRecords(ctx, epochs, svs, f, message)) return std::nullopt;
+  if (!CountRecords(ctx, epochs, svs, f, lowest, message)) return std::nullopt;
   f.maxSatsText = " Maximum  " + std::to_string(f.maxSats);
   f.minSatsText = " Minimum  " + std::to_string(f.minSats);
   f.file = inputFile;
@@ -146,7 +163,10 @@ Summary BuildSummary(const ScanResult& ctx, const EpochAnalysis& analysis,
   }
   s.errorFlag = ErrorFlag(ctx.Errors());
   s.epochs = EpochFigures(ctx, analysis, ephemerides);
-  s.records = RecordFigures(ctx, inputFile, s.message);
+  LowestElevation lowest;
+  s.records = RecordFigures(ctx, inputFile, lowest, s.message);
+  // From the records read, also when a file ended early.
+  FillElevations(ctx, lowest, *s.epochs);
   return s;
 }
 

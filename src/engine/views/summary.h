@@ -62,7 +62,7 @@ struct SummaryEpochFigures {
   std::string azimuths;               // STSumAzim
   bool elevationMaskEnabled = false;  // EElMask and UDElMask of the Satellites view
   bool azimuthsPresent = false;
-  int32_t elevationMask = 0;  // the new ElevationMask
+  int32_t elevationMask = 0;  // the new elevation mask of the Satellites view
   // Seen (ESumGPS, ESumGLO, ESumGEO, ESumGAL) and with ephemerides (EGPSEph, EGLOEph,
   // EGEOEph, EGALEph).
   SatelliteList gps, glo, geo, gal;
@@ -89,9 +89,10 @@ struct Summary {
   std::optional<SummaryRecordFigures> records;  // absent when a file could not be read through
 };
 
-// Builds the summary of the scan in `ctx` and, as the panel does, sets the scan's elevation
-// mask (and its lowest elevation to 0 when no elevations were seen). `analysis` is the epoch
-// analysis of the same scan, `inputFile` the scanned path.
+// Builds the summary of the scan in `ctx`. `analysis` is the epoch analysis of the same scan,
+// `inputFile` the scanned path. The elevation mask figure is the lowest elevation of the
+// satellite records written (0, with the mask controls disabled, when none carries one); the
+// caller starts the Satellites view's mask with it.
 Summary BuildSummary(const ScanResult& ctx, const EpochAnalysis& analysis,
                      const std::string& inputFile, const EphemerisCounts& ephemerides = {});
 

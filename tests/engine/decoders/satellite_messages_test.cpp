@@ -187,7 +187,7 @@ TEST_F(SatelliteMessagesTest, ElevationsAndAzimuths) {
   const auto sv = SatRecords()[0];
   EXPECT_EQ(sv[0].elevation, 45);
   EXPECT_EQ(sv[1].elevation, -3);
-  EXPECT_EQ(sv[2].elevation, 0);  // missing
+  EXPECT_EQ(sv[2].elevation, kNoElevation);  // missing, and stored as such
   EXPECT_EQ(sv[0].azimuth, 180);
   EXPECT_EQ(sv[1].azimuth, 0);  // missing
   const EpochRec e = Epochs()[0];

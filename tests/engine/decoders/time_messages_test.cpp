@@ -101,7 +101,7 @@ TEST_F(TimeMessagesTest, BadChecksumOnTimeClosesEpochAndLosesTheNext) {
   ASSERT_EQ(e.size(), 2u);  // the epoch of the bad time is dropped
   EXPECT_EQ(e[0][0].number, 5);
   EXPECT_EQ(e[1][0].number, 7);
-  EXPECT_EQ(e[1][0].elevation, 0);
+  EXPECT_EQ(e[1][0].elevation, kNoElevation);  // the dropped epoch's elevation stays out
 }
 
 TEST_F(TimeMessagesTest, GpsTimeGivesTimeOfDayAndDate) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -187,6 +188,21 @@ TEST_F(QualityAnalysis, LogWithoutPositionsOrEphemerides) {
   EXPECT_EQ(r.withoutEphemeris, (std::vector<std::string>{"G05", "R03"}));
   EXPECT_EQ(Sat(r, "R03").epochsSeen, 2);
   EXPECT_TRUE(r.clockJumps.empty());
+}
+
+// Without ephemerides the angles come from the log: a satellite whose elevation is missing
+// (never given, or the "missing" value) is placed nowhere.
+TEST_F(QualityAnalysis, MissingElevationFromTheLogIsNoAngle) {
+  test::LogBuilder b;
+  b.Header().Date(2009, 6, 23);
+  b.Time(1000).Sats({5, 6, 7}).Elevations({30, 127, 127}).Azimuths({20, 40, 60});
+  b.Time(2000).Sats({5, 6, 7}).Elevations({31, 45, 127}).Azimuths({20, 40, 60});
+  const QualityReport r = Analyse(b.str());
+  ASSERT_TRUE(r.ok) << r.message;
+  std::vector<float> elevations;
+  for (const SkyPoint& p : r.charts.sky) elevations.push_back(p.elevationDeg);
+  std::sort(elevations.begin(), elevations.end());
+  EXPECT_EQ(elevations, (std::vector<float>{30, 31, 45}));
 }
 
 // The multipath of each satellite, worked out here straight from the observation file with the

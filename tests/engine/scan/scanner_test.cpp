@@ -1,6 +1,12 @@
 // Framing, resynchronisation and the scan loop.
+#include "engine/scan/scanner.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
 
 #include "engine/stream/checksum.h"
 #include "engine/views/error_list.h"
@@ -236,14 +242,48 @@ TEST_F(ScannerTest, RescanOfShorterFileCountsOnlyItsOwnEpochs) {
   EXPECT_EQ(ReadFileBytes(WorkFile("DataEpochs.dat")).size(), 10u * 1024);
 }
 
+// Memory whose last readable byte sits right before a page that faults on any access.
+class GuardedBuffer {
+ public:
+  explicit GuardedBuffer(size_t capacity) {
+    page_ = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    readable_ = (capacity + page_ - 1) / page_ * page_;
+    void* p = ::mmap(nullptr, readable_ + page_, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    EXPECT_NE(p, MAP_FAILED);
+    base_ = static_cast<uint8_t*>(p);
+    EXPECT_EQ(::mprotect(base_ + readable_, page_, PROT_NONE), 0);
+  }
+  ~GuardedBuffer() { ::munmap(base_, readable_ + page_); }
+  // Copies `bytes` so that their last byte is the last readable one.
+  const uint8_t* PlaceAtEnd(const std::string& bytes) {
+    uint8_t* at = base_ + readable_ - bytes.size();
+    std::memcpy(at, bytes.data(), bytes.size());
+    return at;
+  }
+
+ private:
+  uint8_t* base_ = nullptr;
+  size_t page_ = 0, readable_ = 0;
+};
+
 TEST_F(ScannerTest, NothingIsReadPastTheEndOfTheFile) {
-  // Every prefix of a damaged log scans without touching bytes beyond it (checked under the
-  // address sanitizer, which watches the mapping's page end only roughly; the length checks
-  // themselves are what this exercises).
+  // Every prefix of a damaged log, its last byte against a page that faults when touched: a
+  // single read past the end ends the test with a fault.
   LogBuilder b = OneEpoch();
   b.Bytes("zz\x01").Time(2000).Sats({5, 40}).GloNumbers({3}).Elevations({10, 20});
+  b.Frame("XA", Payload().I32(2000).I32(0).U8(0)).Frame("ZA", Payload().F32(1.5f));
+  b.Frame("IO", Payload().U32(61440).U16(2100));
   const std::string full = b.str();
-  for (size_t n = 90; n <= full.size(); ++n) ASSERT_TRUE(ScanLog(full.substr(0, n))) << n;
+  GuardedBuffer memory(full.size());
+  for (size_t n = 1; n <= full.size(); ++n) {
+    const uint8_t* log = memory.PlaceAtEnd(full.substr(0, n));
+    session.ResetScanState();
+    TVNXFile scanner(ctx, log, n);
+    ASSERT_TRUE(scanner.Mapped()) << n;
+    scanner.Scan();
+  }
+  EXPECT_GT(ctx.epochCount, 0);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST_F(EventsSeries, OneEventDrawsNothing) {
   EXPECT_THAT(c.message, IsEmpty());
 }
 
-TEST_F(EventsSeries, XbAxisRuleOverridesXa) {
+TEST_F(EventsSeries, AxisSpansEveryInputDrawn) {
   WriteEvents(dir, "ExtEventRecsXA.dat", EverySecond(kDay, 3));
   WriteEvents(dir, "ExtEventRecsXB.dat", {{kDay}, {kDay + 1}, {kDay + 3}});
   const EventChart both = IntervalSeries(Dir(), {3, true}, {3, true});
@@ -115,9 +115,12 @@ TEST_F(EventsSeries, XbAxisRuleOverridesXa) {
   EXPECT_TRUE(onlyXb.series[0].empty());
   ExpectAutomatic(onlyXb);
 
-  WriteEvents(dir, "ExtEventRecsXA.dat", {{kDay}, {kDay + 1}, {kDay + 3}});
+  // Two steady inputs far apart: the fixed axis reaches from XB's 200 ms to XA's 1000 ms...
   WriteEvents(dir, "ExtEventRecsXB.dat", {{kDay, 0}, {kDay, 200000000}, {kDay, 400000000}});
-  ExpectFixed(IntervalSeries(Dir(), {3, true}, {3, true}), 199, 201);
+  ExpectAutomatic(IntervalSeries(Dir(), {3, true}, {3, true}));
+  // ...and two steady inputs close together share one fixed axis.
+  WriteEvents(dir, "ExtEventRecsXB.dat", {{kDay, 0}, {kDay, 999500000}, {kDay + 1, 999000000}});
+  ExpectFixed(IntervalSeries(Dir(), {3, true}, {3, true}), 998, 1001);
 }
 
 TEST_F(EventsSeries, OffsetsAreNumberedFromOne) {
@@ -131,18 +134,18 @@ TEST_F(EventsSeries, OffsetsAreNumberedFromOne) {
   ExpectAutomatic(c);
   // Truncation is toward zero: -3.75 .. -3.25 gives -4 .. -2.
   ExpectFixed(OffsetSeries(Dir(), {3, true}, {2, false}), -4, -2);
-  EXPECT_TRUE(OffsetSeries(Dir(), {1, true}, {1, true}).series[0].empty());
+  // A single offset is drawn.
+  const EventChart one = OffsetSeries(Dir(), {1, true}, {1, true});
+  EXPECT_THAT(one.series[0].y, ElementsAre(-3.5));
+  EXPECT_THAT(one.series[1].y, ElementsAre(12));
 }
 
 TEST_F(EventsSeries, AxisRule) {
-  PointSeries s;
-  s.Add(1, 0.2);
-  s.Add(2, 0.7);
-  const AxisRange small = AxisRule(0.2, 0.7, s);
+  const AxisRange small = AxisRule(0.2, 0.7);
   EXPECT_FALSE(small.automatic);
   EXPECT_EQ(small.min, -1);
   EXPECT_EQ(small.max, 1);
-  EXPECT_TRUE(AxisRule(0, 1, s).automatic);  // a spread of exactly 1 scales itself
+  EXPECT_TRUE(AxisRule(0, 1).automatic);  // a spread of exactly 1 scales itself
 }
 
 TEST_F(EventsSeries, FailureMessages) {
@@ -175,6 +178,7 @@ TEST_F(EventsSeries, FileEndingBeforeItsCountStopsTheChartSilently) {
   WriteOffsets(dir, "ZARecs.dat", {1});
   WriteOffsets(dir, "ZBRecs.dat", {1, 2});
   const EventChart z = OffsetSeries(Dir(), {2, true}, {2, true});
+  EXPECT_FALSE(z.axis.has_value());
   EXPECT_THAT(z.series[0].y, ElementsAre(1));
   EXPECT_TRUE(z.series[1].empty());
   EXPECT_THAT(z.message, IsEmpty());

@@ -64,11 +64,11 @@ TEST(MeasurementsSeriesTest, SmoothingItemsTakeTheCorrectionOfTheirPseudorange) 
   files.AddEpoch();
   FillAllSignals(files.AddSat(1, kGps));
   files.Write();
-  const ItemCase cases[] = {{0, "C1 [m]", 1001},
-                            {1, "C2 [m]", 4001},
-                            {2, "C5 [m]", 5001},
-                            {3, "P1 [m]", 2001},
-                            {4, "P2 [m]", 3001}};
+  const ItemCase cases[] = {{0, "C1 smoothing correction [m]", 1001},
+                            {1, "C2 smoothing correction [m]", 4001},
+                            {2, "C5 smoothing correction [m]", 5001},
+                            {3, "P1 smoothing correction [m]", 2001},
+                            {4, "P2 smoothing correction [m]", 3001}};
   for (const ItemCase& c : cases) {
     const MeasurementChart chart = DrawSmoothingChart(files.Source(), kGpsPrn1, c.item);
     EXPECT_EQ(chart.title, c.title);

@@ -18,8 +18,8 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 const std::string kHeading =
-    "  #      Marker Name         Marker Number      Antenna Offset Is Slant Is Static Epoch "
-    "number";
+    "       #  Marker Name           Marker Number         Antenna Offset  Is Slant  Is Static"
+    "  Epoch number";
 
 SiteInfo Site(const char* name, const char* text2, double height, bool slant = false,
               bool isStatic = true) {
@@ -53,13 +53,21 @@ std::vector<int> ListedEpochs(const OccupationList& list) {
 
 TEST(Occupations, LineFormat) {
   EXPECT_EQ(kOccupationHeading, kHeading);
-  EXPECT_EQ(OccupationLine(1, Site("BASE1", "", 1.534, true)),
-            "  1       BASE1Unknown                  1.5340     yes     yes     1");
+  EXPECT_EQ(OccupationLine(1, Site("OPEC", "", 1.534, true)),
+            "       1  OPEC                  Unknown                       1.5340       yes"
+            "        yes             1");
   EXPECT_EQ(OccupationLine(12345678, Site("", "", 0, false, false)),
-            "  12345678Unknown             Unknown                  0.0000      no      no"
-            "     12345678");
-  EXPECT_EQ(OccupationLine(7, Site("-Unknown-", "-Unknown-", -0.25)),
-            "  7       -Unknown--Unknown-     -0.2500      no     yes     7");
+            "12345678  Unknown               Unknown                       0.0000        no"
+            "         no      12345678");
+  EXPECT_THAT(OccupationRow(7, Site("-Unknown-", "-Unknown-", -0.25)),
+              ElementsAre("7", "-Unknown-", "-Unknown-", "-0.2500", "no", "yes", "7"));
+  // Every value stands under its heading, a full-length site name too: a column starts where
+  // the heading's does and never touches its neighbour.
+  const std::string full(20, 'N');
+  const std::string line = OccupationLine(3, Site(full.c_str(), full.c_str(), 123.5));
+  EXPECT_EQ(line.substr(kHeading.find("Marker Name"), 22), full + "  ");
+  EXPECT_EQ(line.substr(kHeading.find("Marker Number"), 22), full + "  ");
+  EXPECT_EQ(line.size(), kHeading.size());
 }
 
 TEST(Occupations, HeightText) {
@@ -102,7 +110,11 @@ TEST(Occupations, ChangesThatOpenALine) {
   EXPECT_TRUE(SiteChanged(Site("A", "", 0), Site("A", "", 0.00001)));
   const OccupationList list = BuildOccupationList(Write(dir, sites), 10);
   EXPECT_THAT(ListedEpochs(list), ElementsAre(1, 3, 4, 6, 7, 8, 9));
-  EXPECT_EQ(list.lines[3], "  4       AUnknown                  1.5000      no      no     4");
+  EXPECT_EQ(list.lines[3],
+            "       4  A                     Unknown                       1.5000        no"
+            "         no             4");
+  ASSERT_EQ(list.rows.size(), 7u);
+  EXPECT_THAT(list.rows[3], ElementsAre("6", "A", "Unknown", "1.5000", "no", "yes", "6"));
 }
 
 TEST(Occupations, BandMarksStaticAndKinematicEpochs) {

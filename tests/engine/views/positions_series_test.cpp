@@ -1,5 +1,5 @@
 // The Positions view's passes: solution type filter, the Pos/Vel choice with its zero test on the
-// position quantity, the DOP chart, and the ways a pass stops.
+// value drawn, the DOP chart, and the ways a pass stops.
 #include "engine/views/positions_series.h"
 
 #include <gmock/gmock.h>
@@ -79,9 +79,9 @@ TEST(PositionsSeries, EveryItemPlotsItsValueForPosAndVel) {
   }
 }
 
-TEST(PositionsSeries, ZeroTestIsMadeOnThePositionQuantity) {
+TEST(PositionsSeries, ZeroTestIsMadeOnTheValueDrawn) {
   TempDir dir;
-  EpochRec zeroVelocity = Full(1);  // standing still: velocity 0, position known
+  EpochRec zeroVelocity = Full(1);  // velocity X and its RMS exactly 0: not given
   zeroVelocity.pos.vx = 0;
   zeroVelocity.pos.hvel = 0;
   EpochRec zeroPosition = Full(1);  // position X exactly 0, velocity non-zero
@@ -89,15 +89,19 @@ TEST(PositionsSeries, ZeroTestIsMadeOnThePositionQuantity) {
   zeroPosition.pos.hpos = 0;
   EpochRec tiny = Full(1);
   tiny.pos.x = 1e-13;
-  const std::string d = Dir(dir, {zeroVelocity, zeroPosition, tiny});
-  const SolutionChart pos = SolutionSeries(d, 3, Request(SolutionItem::X, false));
-  EXPECT_THAT(pos.series[0].x, ElementsAre(1));
-  const SolutionChart vel = SolutionSeries(d, 3, Request(SolutionItem::X, true));
-  EXPECT_THAT(vel.series[0].x, ElementsAre(1));
-  EXPECT_THAT(vel.series[0].y, ElementsAre(0));
-  const SolutionChart rms = SolutionSeries(d, 3, Request(SolutionItem::RmsHor, true));
-  EXPECT_THAT(rms.series[0].x, ElementsAre(1, 3));
-  EXPECT_THAT(rms.series[0].y, ElementsAre(0, 0.0625));
+  EpochRec velocityOnly = Full(1);  // a log with velocities and no positions
+  velocityOnly.pos.positionPresent = 0;
+  velocityOnly.pos.x = velocityOnly.pos.positionSigma = 0;
+  const std::string d = Dir(dir, {zeroVelocity, zeroPosition, tiny, velocityOnly});
+  EXPECT_THAT(SolutionSeries(d, 4, Request(SolutionItem::X, false)).series[0].x, ElementsAre(1));
+  EXPECT_THAT(SolutionSeries(d, 4, Request(SolutionItem::X, true)).series[0].x,
+              ElementsAre(2, 3, 4));
+  EXPECT_THAT(SolutionSeries(d, 4, Request(SolutionItem::Sep, true)).series[0].x,
+              ElementsAre(1, 2, 3, 4));
+  EXPECT_THAT(SolutionSeries(d, 4, Request(SolutionItem::RmsHor, true)).series[0].x,
+              ElementsAre(2, 3, 4));
+  EXPECT_THAT(SolutionSeries(d, 4, Request(SolutionItem::RmsHor, false)).series[0].x,
+              ElementsAre(1, 3, 4));
 }
 
 TEST(PositionsSeries, EachItemNeedsItsPresenceFlag) {

@@ -20,7 +20,7 @@ class SummaryTest : public ScanFixture {
   Summary Build(const EphemerisCounts& eph = {}) {
     analysis = RunEpochAnalysis(ctx);
     Summary s = BuildSummary(ctx, analysis, "logs/day1.vnx", eph);
-    if (s.epochs) session.StartElevationMask();
+    if (s.epochs) session.SetElevationMask(s.epochs->elevationMask);
     return s;
   }
 
@@ -64,7 +64,6 @@ TEST_F(SummaryTest, CleanLogWithoutElevations) {
   EXPECT_FALSE(f.elevationMaskEnabled);
   EXPECT_EQ(f.elevationMask, 0);
   EXPECT_EQ(ctx.elevationMask, 0);
-  EXPECT_EQ(ctx.minElevationSeen, 0);
   EXPECT_EQ(f.azimuths, " Azimuths not Present");
   EXPECT_EQ(f.gps.text, " 5");
   EXPECT_EQ(f.geo.text, " 20 24");  // SBAS by PRN - 100
@@ -124,15 +123,30 @@ TEST_F(SummaryTest, NoEpochLineStopsAtOnce) {
   EXPECT_EQ(ctx.elevationMask, 90);  // untouched
 }
 
+// The twenty Measurements counters: caption, signal block (0 C/A L1, 1 P L1, 2 P L2, 3 C/A L2,
+// 4 L5) and presence flag (0 code, 2 phase, 3 Doppler, 4 signal-to-noise), written out here so
+// that a wrong row of the production table shows.
+struct CounterRow {
+  const char* caption;
+  int block;
+  int flag;
+};
+constexpr CounterRow kCounterRows[kObservableCount] = {
+    {"C1", 0, 0},    {"P1", 1, 0}, {"P2", 2, 0}, {"C2", 3, 0},    {"C5", 4, 0},
+    {"CA/L1", 0, 2}, {"L1", 1, 2}, {"L2", 2, 2}, {"CA/L2", 3, 2}, {"L5", 4, 2},
+    {"CA/D1", 0, 3}, {"D1", 1, 3}, {"D2", 2, 3}, {"CA/D2", 3, 3}, {"D5", 4, 3},
+    {"CA/S1", 0, 4}, {"S1", 1, 4}, {"S2", 2, 4}, {"CA/S2", 3, 4}, {"S5", 4, 4},
+};
+
 TEST_F(SummaryTest, SolutionTypesAndTwentyObservables) {
   ASSERT_TRUE(ScanLog(TwoEpochs({5, 6, 7})));
-  // Observable row k is present in slot 1 of the first k + 1 added epochs; smoothing
-  // corrections are counted nowhere.
+  // Row k is present in slot 1 of the first k + 1 added epochs; smoothing corrections are
+  // counted nowhere.
   const uint8_t types[20] = {1, 2, 2, 3, 3, 3, 4, 4, 4, 4, 0, 0, 0, 0, 0, 5, 5, 5, 5, 5};
   for (int e = 0; e < 20; ++e) {
     for (int k = e; k < kObservableCount; ++k)
-      ctx.epoch.Obs[1][kObservables[k].signal].Present[kObservables[k].kind] = 1;
-    for (int sig = 0; sig < kSignalCount; ++sig) ctx.epoch.Obs[2][sig].Present[kSmoothing] = 1;
+      ctx.epoch.Obs[1][kCounterRows[k].block].Present[kCounterRows[k].flag] = 1;
+    for (int sig = 0; sig < kSignalCount; ++sig) ctx.epoch.Obs[2][sig].Present[1] = 1;
     ctx.epochRec.flags[kFlagPosition] = 1;
     ctx.pos.solutionType = types[e];
     CloseNext();
@@ -141,8 +155,13 @@ TEST_F(SummaryTest, SolutionTypesAndTwentyObservables) {
   const Summary s = Build();
   ASSERT_TRUE(s.records) << s.message;
   for (int k = 0; k < kObservableCount; ++k) {
-    EXPECT_EQ(s.records->observables[k], k + 1) << kObservables[k].caption;
-    EXPECT_EQ(s.records->ObservableText(k), std::to_string(k + 1));
+    // The counter shown under the row's caption.
+    int shown = -1;
+    for (int c = 0; c < kObservableCount; ++c)
+      if (std::string(kObservables[c].caption) == kCounterRows[k].caption) shown = c;
+    ASSERT_GE(shown, 0) << kCounterRows[k].caption;
+    EXPECT_EQ(s.records->observables[shown], k + 1) << kCounterRows[k].caption;
+    EXPECT_EQ(s.records->ObservableText(shown), std::to_string(k + 1));
   }
   EXPECT_THAT(s.records->solutions, ElementsAre(1, 2, 3, 4));
   EXPECT_EQ(s.records->SolutionText(3), "4");
@@ -153,6 +172,31 @@ TEST_F(SummaryTest, SolutionTypesAndTwentyObservables) {
   const Summary again = Build();
   EXPECT_EQ(again.records->solutions, s.records->solutions);
   EXPECT_EQ(again.records->observables, s.records->observables);
+}
+
+// The mask figure comes from the satellite records written: elevations of another antenna's
+// satellites, and satellites without any elevation, do not set it.
+TEST_F(SummaryTest, ElevationMaskFromTheSatellitesKept) {
+  struct Case {
+    const char* name;
+    char antenna;  // the answer to the antenna question
+    const char* text;
+    bool enabled;
+  };
+  for (const Case& c : {Case{"antenna a kept", 'a', " Elevation Mask =  -4", true},
+                        Case{"no satellite kept", 'b', " Elevation Mask =  0", false}}) {
+    ui.antennaAnswer = {true, c.antenna};
+    LogBuilder b;
+    b.Header().Date(2009, 6, 23);
+    b.Time(1000).Sats({5, 6}).Antennas("aa").Elevations({30, -4});
+    b.Time(2000).Sats({5, 6, 7}).Antennas("aaa").Elevations({31, -3, 127});
+    ASSERT_TRUE(ScanLog(b)) << c.name;
+    const Summary s = Build();
+    ASSERT_TRUE(s.epochs) << c.name;
+    EXPECT_EQ(s.epochs->elevationMaskText, c.text) << c.name;
+    EXPECT_EQ(s.epochs->elevationMaskEnabled, c.enabled) << c.name;
+    EXPECT_EQ(ctx.elevationMask, c.enabled ? -4 : 0) << c.name;
+  }
 }
 
 TEST_F(SummaryTest, EphemerisListsFollowTheCounts) {
