@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev nlohmann-json3-dev
-  qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6 libjpeg-dev
+  qt6-base-dev qt6-svg-dev libqcustomplot-dev libqcustomplot2.1-qt6 libjpeg-dev
   xvfb xauth
   locales
   # the package test: cpack's dependency list, the desktop validators, the MIME lookup

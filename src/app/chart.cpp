@@ -244,6 +244,20 @@ void Chart::Redraw() {
   plot_->replot();
 }
 
+void Chart::SetMarks(const std::vector<double>& x, const QColor& color) {
+  for (QCPAbstractItem* m : marks_) plot_->removeItem(m);
+  marks_.clear();
+  markX_ = x;
+  for (double v : x) {
+    auto* line = new QCPItemStraightLine(plot_);
+    line->point1->setCoords(v, 0);
+    line->point2->setCoords(v, 1);
+    line->setPen(QPen(color, 1.5, Qt::DashLine));
+    marks_.push_back(line);
+  }
+  plot_->replot();
+}
+
 bool Chart::SavePng(const QString& path, int width, int height) {
   return plot_->savePng(path, width, height);
 }

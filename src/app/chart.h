@@ -11,6 +11,7 @@ class QCustomPlot;
 class QCPGraph;
 class QCPTextElement;
 class QCPItemText;
+class QCPAbstractItem;
 
 namespace vnx::app {
 
@@ -59,6 +60,11 @@ class Chart : public QWidget {
   // spread need more to keep neighbouring labels apart.
   void SetLeftPrecision(int digits);
 
+  // Vertical lines across the plot at these x values (events such as cycle slips); an empty
+  // list removes them.
+  void SetMarks(const std::vector<double>& x, const QColor& color);
+  const std::vector<double>& Marks() const { return markX_; }
+
   // Rescales the automatic axes and repaints.
   void Redraw();
   QCustomPlot* Plot() const { return plot_; }
@@ -72,6 +78,8 @@ class Chart : public QWidget {
   QCPTextElement* title_ = nullptr;
   QCPItemText* leftTitle_ = nullptr;  // the horizontal left-axis title
   std::vector<QCPGraph*> graphs_;
+  std::vector<QCPAbstractItem*> marks_;
+  std::vector<double> markX_;
   bool leftAutomatic_ = true;
   double leftMin_ = 0, leftMax_ = 1;
 };

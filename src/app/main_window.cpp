@@ -98,7 +98,7 @@ constexpr IndicatorSpec kIndicators[] = {
 const char* const kViewItems[] = {"TimesEpochs1",   "Header1",          "Satellites1",
                                   "Positions1",     "Ephemerides1",     "Measurements1",
                                   "Ionoparameters1", "Externalevents1", "Occupations1",
-                                  "Attitude1"};
+                                  "Attitude1",      "Quality1"};
 
 void SetLit(QLabel* label, bool lit) {
   label->setStyleSheet(QString("QLabel { background-color: %1; color: black; padding: 1px 4px; }")
@@ -234,8 +234,9 @@ void MainWindow::BuildMenus() {
   const char* captions[] = {"Times (Epochs)", "Header",          "Satellites",
                             "Positions",      "Ephemerides",     "Measurements",
                             "Iono parameters", "External events", "Occupations",
-                            "Attitude"};
-  for (int i = 0; i < 10; ++i) add(view, kViewItems[i], captions[i], [] {});
+                            "Attitude",       "Quality"};
+  static_assert(std::size(captions) == std::size(kViewItems));
+  for (size_t i = 0; i < std::size(captions); ++i) add(view, kViewItems[i], captions[i], [] {});
   QMenu* help = menuBar()->addMenu("Help");
   add(help, "VNXViewerHelp1", "VNX Viewer Help", [this] { OpenHelp("index.html"); });
   add(help, "About1", "About", [this] { OpenAbout(); });
@@ -559,6 +560,7 @@ void MainWindow::AfterScan() {
              "No external events or PPS offsets in this file");
   EnableView("Attitude1", ctx.ArSeen() || ctx.Mr73Seen() || ctx.Mr37Seen(),
              "No attitude or baseline messages in this file");
+  EnableView("Quality1", epochs, kNoEpochs);
   action("ExportRINEX1")->setEnabled(ctx.EpochCount() > 0);
   if (scanning_) {
     SetStatus("Making Summary...");

@@ -1,6 +1,7 @@
 #include "app/measurements_view.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QEventLoop>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include "app/item_radio_group.h"
 #include "app/main_window.h"
 #include "app/pie_gauge.h"
+#include "app/scan_quality.h"
 #include "app/widgets.h"
 
 namespace vnx::app {
@@ -69,6 +71,12 @@ QWidget* MeasurementsView::BuildControls() {
   connect(measurs_, &ItemRadioGroup::Clicked, this, &MeasurementsView::MeasursClick);
   connect(smooth_, &ItemRadioGroup::Clicked, this, &MeasurementsView::SmoothClick);
   connect(measSmooth_, &ItemRadioGroup::Clicked, this, &MeasurementsView::MeasSmoothClick);
+  markSlips_ = new QCheckBox("Mark cycle slips");
+  markSlips_->setObjectName("CBMarkSlips");
+  markSlips_->setToolTip(
+      "Mark the cycle slips the quality analysis finds on phase and "
+      "combination charts");
+  connect(markSlips_, &QCheckBox::toggled, this, [this] { MarkSlips(); });
   gauge_ = new PieGauge("GMeas");
   auto* combinations = NamedButton("BBComObs", "Combinations");
   connect(combinations, &QPushButton::clicked, this, [this] { ComObsClick(); });
@@ -77,7 +85,7 @@ QWidget* MeasurementsView::BuildControls() {
   connect(calculator, &QPushButton::clicked, this, [this] { window.OpenCalculator(); });
   close_ = NamedButton("BBCloseMeas", "Close");
   connect(close_, &QPushButton::clicked, this, [this] { CloseView(); });
-  for (QWidget* x : std::initializer_list<QWidget*>{measurs_, smooth_, measSmooth_})
+  for (QWidget* x : std::initializer_list<QWidget*>{measurs_, smooth_, measSmooth_, markSlips_})
     v->addWidget(x);
   v->addStretch(1);
   v->addWidget(gauge_, 0, Qt::AlignHCenter);
@@ -157,6 +165,7 @@ void MeasurementsView::Open() {
 
 void MeasurementsView::ResetForScan() {
   chart_->ClearAll();
+  chart_->SetMarks({}, {});
   combPanel_->hide();
 }
 
@@ -183,6 +192,7 @@ void MeasurementsView::SatelliteClick(SatSystem system, int item) {
   chart_->Clear(1);
   if (Group(system)->ItemText(item) == "N") {
     chart_->Redraw();  // a satellite not in the file: nothing to read
+    MarkSlips();
     return;
   }
   if (!measurementMode_)
@@ -240,6 +250,7 @@ void MeasurementsView::OkComObsClick() {
     DrawCombination();
   else
     chart_->Redraw();
+  MarkSlips();
 }
 
 void MeasurementsView::DrawObservable() {
@@ -281,7 +292,33 @@ void MeasurementsView::ShowChart(const MeasurementChart& c) {
     chart_->SetPoints(1, c.elevations.x, c.elevations.y);
   }
   chart_->Redraw();
+  MarkSlips();
   if (!c.message.empty()) window.ShowMessage(QString::fromStdString(c.message));
+}
+
+void MeasurementsView::SetSlipSource(ScanQuality* quality) {
+  quality_ = quality;
+  connect(quality_, &ScanQuality::Finished, this, [this] { MarkSlips(); });
+}
+
+void MeasurementsView::MarkSlips() {
+  const int item = measurs_->ItemIndex();
+  const bool phase = measurementMode_ && smooth_->ItemIndex() == kSmoothNo && item >= 0 &&
+                     ObservableItems()[static_cast<size_t>(item)].kind == kPhase;
+  const bool shown = chart_->PointCount(0) > 0 && (phase || !measurementMode_);
+  if (!quality_ || !markSlips_->isChecked() || !shown) {
+    if (!chart_->Marks().empty()) chart_->SetMarks({}, {});
+    return;
+  }
+  const QualityReport* report = quality_->Report();
+  if (!report) {
+    quality_->RequestAny();  // marks when it is in hand
+    return;
+  }
+  const SelectedSatellite sat = Selected();
+  std::vector<double> x;
+  for (int32_t epoch : report->SlipEpochs(sat.system, sat.number)) x.push_back(epoch);
+  chart_->SetMarks(x, QColor(0xD6, 0x27, 0x28));
 }
 
 void MeasurementsView::FinishGauge(bool pauseFirst) {

@@ -7,6 +7,7 @@
 #include "engine/views/combinations.h"
 #include "engine/views/measurements_series.h"
 
+class QCheckBox;
 class QFrame;
 class QPushButton;
 
@@ -15,6 +16,7 @@ namespace vnx::app {
 class Chart;
 class ItemRadioGroup;
 class PieGauge;
+class ScanQuality;
 
 class MeasurementsView : public ViewPanel {
   Q_OBJECT
@@ -31,6 +33,9 @@ class MeasurementsView : public ViewPanel {
   void ComObsClick();       // "Combinations"
   void OkComObsClick();     // "Ok" of the combinations panel
   void CloseComObsClick();  // "Cancel"
+
+  // Where "Mark cycle slips" takes the slips from: the scan's quality analysis.
+  void SetSlipSource(ScanQuality* quality);
 
   bool MeasurementMode() const { return measurementMode_; }
   SatSystem SelectedSystem() const { return selectedSystem_; }
@@ -49,6 +54,8 @@ class MeasurementsView : public ViewPanel {
   void DrawCombination();
   void ShowChart(const MeasurementChart& chart);
   void FinishGauge(bool pauseFirst);
+  // Marks the slips of the shown satellite on a phase or combination chart, when asked to.
+  void MarkSlips();
 
   Chart* chart_;
   ItemRadioGroup* measurs_;
@@ -59,6 +66,8 @@ class MeasurementsView : public ViewPanel {
   QPushButton* close_;
   QFrame* combPanel_;
   ItemRadioGroup* comObs_;
+  QCheckBox* markSlips_;
+  ScanQuality* quality_ = nullptr;
   bool measurementMode_ = true;
   SatSystem selectedSystem_ = SatSystem::Gps;
 };

@@ -9,13 +9,16 @@
 #include "app/measurements_view.h"
 #include "app/occupations_view.h"
 #include "app/positions_view.h"
+#include "app/quality_view.h"
 #include "app/satellites_view.h"
+#include "app/scan_quality.h"
 #include "app/summary_view.h"
 #include "app/times_view.h"
 
 namespace vnx::app {
 
 void CreateViewPanels(MainWindow& w) {
+  auto* quality = new ScanQuality(w);
   auto* times = new TimesView(w);
   auto* summary = new SummaryView(w, *times);
   w.AddView("TimesEpochs1", times);
@@ -25,13 +28,16 @@ void CreateViewPanels(MainWindow& w) {
   w.clearSummary = [summary] { summary->Clear(); };
   w.AddView("Header1", new HeaderView(w));
   w.AddView("Ionoparameters1", new IonoView(w));
-  w.AddView("Measurements1", new MeasurementsView(w));
+  auto* measurements = new MeasurementsView(w);
+  measurements->SetSlipSource(quality);
+  w.AddView("Measurements1", measurements);
   w.AddView("Attitude1", new AttitudeView(w));
   w.AddView("Satellites1", new SatellitesView(w));
   w.AddView("Positions1", new PositionsView(w));
   w.AddView("Externalevents1", new EventsView(w));
   w.AddView("Occupations1", new OccupationsView(w));
   w.AddView("Ephemerides1", new EphemerisView(w));
+  w.AddView("Quality1", new QualityView(w, *quality));
 }
 
 }  // namespace vnx::app

@@ -12,11 +12,11 @@
 #include <map>
 #include <sstream>
 
-#include "cli/check_report.h"
-#include "cli/quality_html.h"
-#include "cli/quality_output.h"
 #include "engine/quality/quality_analysis.h"
 #include "engine/stream/working_files.h"
+#include "reports/check_report.h"
+#include "reports/quality_html.h"
+#include "reports/quality_output.h"
 
 namespace vnx {
 namespace {
@@ -29,11 +29,6 @@ class QualityCheckUi : public HeadlessUi {
   void ShowMessage(const std::string& text) override { messages.push_back(text); }
   std::vector<std::string> messages;
 };
-
-bool ParsePosition(const std::string& text, Vec3& p) {
-  char tail = 0;
-  return std::sscanf(text.c_str(), "%lf,%lf,%lf%c", &p[0], &p[1], &p[2], &tail) == 3;
-}
 
 // What one file's check leaves for the parent: its printed report and its CSV row.
 struct FileResult {
@@ -84,9 +79,7 @@ FileResult CheckFile(const std::string& file, const std::string& workdir, bool k
     if (!html) out.messages += "Cannot write " + path + "\n";
   }
   if (s.json) {
-    nlohmann::json j = ReportJson(report, s.epochs);
-    j["qc"] = QualityJson(quality);
-    out.output = jsonLines ? j.dump() + "\n" : j.dump(2) + "\n";
+    out.output = QualityJsonDocument(report, quality, s.epochs, jsonLines);
   } else {
     for (const auto& m : report.messages) out.messages += m + "\n";
     std::string text;
@@ -237,11 +230,8 @@ bool ParseQualityOption(int argc, char** argv, int& i, QualityCheckOptions& o, s
     if (end == v.c_str() || *end != '\0' || o.maskDeg < -90 || o.maskDeg > 90)
       error = "--mask wants degrees, -90..90";
   } else if (a == "--position") {
-    Vec3 p;
-    if (ParsePosition(v, p))
-      o.position = p;
-    else
-      error = "--position wants X,Y,Z in metres";
+    o.position = ParseReceiverPosition(v);
+    if (!o.position) error = "--position wants X,Y,Z in metres";
   } else if (a == "--qc-html") {
     o.html = v;
   } else if (a == "--csv") {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/check_report.h"
 #include "cli/ephemeris_report.h"
 #include "cli/quality_check.h"
 #include "engine/stream/working_files.h"
+#include "reports/check_report.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "app/calculator_window.h"
 #include "app/item_radio_group.h"
 #include "app/main_window.h"
+#include "app/scan_quality.h"
 
 int main(int argc, char** argv) {
   // The window remembers what it saw: not in the user's own settings.
@@ -107,6 +108,13 @@ int main(int argc, char** argv) {
     help->resize(760, 900);
     QApplication::processEvents();
     help->grab().save(out + "/help.png");
+  }
+  // The Quality view with its analysis finished, on a window large enough for its tables.
+  if (QAction* quality = w.action("Quality1"); quality && quality->isEnabled()) {
+    w.resize(1400, 900);
+    quality->trigger();
+    w.findChild<vnx::app::ScanQuality*>()->Wait();
+    shot("quality-view");
   }
   w.close();
   return 0;

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/quality_output.h"
+#include "reports/quality_output.h"
 #include "support/scan_fixture.h"
 #include "tools/synth/real_data.h"
 

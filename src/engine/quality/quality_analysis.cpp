@@ -536,6 +536,15 @@ std::vector<int32_t> QualityReport::SlipEpochs(SatSystem system, int recordNumbe
   return out;
 }
 
+std::optional<Vec3> ParseReceiverPosition(const std::string& text) {
+  Vec3 p;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%lf,%lf,%lf%c", &p[0], &p[1], &p[2], &tail) != 3) return {};
+  for (double v : p)
+    if (!std::isfinite(v)) return {};
+  return p;
+}
+
 QualitySource QualitySourceOf(const ScanResult& scan) {
   QualitySource s;
   const WorkingFiles& files = scan.Files();

@@ -31,6 +31,9 @@ inline constexpr double kElevationStepS = 60;
 // Samples per satellite that the chart series keep over the whole log.
 inline constexpr int kChartSamplesPerSatellite = 480;
 
+// "X,Y,Z" in metres (ECEF), as --position and the Quality view take the receiver position.
+std::optional<Vec3> ParseReceiverPosition(const std::string& text);
+
 QualityReport AnalyseQuality(const QualitySource& src, const QualityOptions& options,
                              const ProgressCallback& progress = {});
 

@@ -123,6 +123,12 @@ struct QualityReport {
 std::string QualitySatelliteName(SatSystem system, int number);
 // The system's short name: "GPS", "GLO", "GEO", "GAL".
 const char* QualitySystemName(SatSystem system);
+// "2022-01-01 00:00:30.000" of GPS seconds.
+std::string QualityTimeText(double gpsSeconds);
+// The signal blocks whose signal strength any satellite of the report has.
+std::vector<int> SnrSignalsOf(const QualityReport& r);
+// The caption of a signal block's signal strength ("CA/S1", "S1", "S2", "CA/S2", "S5").
+const char* SnrCaption(int signal);
 // The order systems are listed in: GPS, GLONASS, Galileo, SBAS.
 inline constexpr std::array<SatSystem, kSatSystemCount> kQualitySystemOrder = {
     SatSystem::Gps, SatSystem::Glonass, SatSystem::Galileo, SatSystem::Sbas};

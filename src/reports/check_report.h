@@ -30,6 +30,10 @@ struct CheckReport {
 // after a scan, and collects everything the report prints.
 CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
                              std::vector<std::string> messages);
+// The report of a mapped scan from what the session keeps, leaving the session as it is: the
+// window saves the document vnx-check writes for the log it shows. The messages are those a
+// mapped scan shows: its write failure and "Processed   false" for a file too short to process.
+CheckReport CheckReportOfScan(const Session& session, const std::string& file);
 // `withEpochs` adds the epochs list with its marker lines.
 std::vector<std::string> ReportLines(const CheckReport& r, bool withEpochs = false);
 nlohmann::json ReportJson(const CheckReport& r, bool withEpochs = false);

@@ -6,20 +6,18 @@
 #include <vector>
 
 #include "engine/quality/quality_report.h"
+#include "reports/check_report.h"
 
 namespace vnx {
-
-// "2022-01-01 00:00:30.000" of GPS seconds.
-std::string QualityTimeText(double gpsSeconds);
-// The signal blocks whose signal strength any satellite of the report has.
-std::vector<int> SnrSignalsOf(const QualityReport& r);
-// The caption of a signal block's signal strength ("CA/S1", "S1", "S2", "CA/S2", "S5").
-const char* SnrCaption(int signal);
 
 std::vector<std::string> QualityLines(const QualityReport& r);
 // Per system: MP1/MP2 RMS per 5-degree and signal strength per 10-degree elevation bin.
 std::vector<std::string> ElevationTableLines(const QualityReport& r);
 nlohmann::json QualityJson(const QualityReport& r);
+// The JSON document of `vnx-check --qc --json` for one log: the plain report with the "qc"
+// object; indented, or on one line for JSON Lines. The viewer's "Save report..." writes it too.
+std::string QualityJsonDocument(const CheckReport& check, const QualityReport& quality,
+                                bool withEpochs, bool oneLine);
 
 // One row of the CSV of many logs.
 struct QualityCsvRow {

@@ -1,9 +1,7 @@
-#include "cli/quality_output.h"
+#include "reports/quality_output.h"
 
 #include <cmath>
 #include <cstdio>
-
-#include "engine/time/gps_time.h"
 
 namespace vnx {
 namespace {
@@ -189,30 +187,6 @@ std::string CsvField(const std::string& s) {
 
 }  // namespace
 
-std::string QualityTimeText(double gpsSeconds) {
-  const double whole = std::floor(gpsSeconds);
-  const TGPSTime t(static_cast<uint32_t>(whole));
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%06.3f", t.Year(), t.Month(), t.Day(),
-                t.Hour(), t.Minute(), t.Second() + (gpsSeconds - whole));
-  return text;
-}
-
-const char* SnrCaption(int signal) {
-  return InfoOf(ObservableOf(signal, kSnr)).caption;
-}
-
-std::vector<int> SnrSignalsOf(const QualityReport& r) {
-  std::vector<int> out;
-  for (int s = 0; s < kSignalCount; ++s)
-    for (const QualitySatellite& q : r.satellites)
-      if (q.snr[s].count > 0) {
-        out.push_back(s);
-        break;
-      }
-  return out;
-}
-
 std::vector<std::string> ElevationTableLines(const QualityReport& r) {
   std::vector<std::string> out;
   ElevationLines(r, SnrSignalsOf(r), out);
@@ -282,6 +256,13 @@ nlohmann::json QualityJson(const QualityReport& r) {
     if (q.epochsSeen > 0 || q.expected > 0) sats.push_back(SatelliteJson(q, snr));
   j["satellites"] = sats;
   return j;
+}
+
+std::string QualityJsonDocument(const CheckReport& check, const QualityReport& quality,
+                                bool withEpochs, bool oneLine) {
+  json j = ReportJson(check, withEpochs);
+  j["qc"] = QualityJson(quality);
+  return (oneLine ? j.dump() : j.dump(2)) + "\n";
 }
 
 std::string QualityCsvHeader() {

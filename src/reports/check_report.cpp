@@ -1,4 +1,4 @@
-#include "cli/check_report.h"
+#include "reports/check_report.h"
 
 #include "controls/control_names.h"
 #include "engine/views/ephemeris_counts.h"
@@ -112,8 +112,10 @@ json ErrorEntriesJson(const std::vector<ScanError>& errors) {
   return out;
 }
 
-CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
-                             std::vector<std::string> messages) {
+namespace {
+
+CheckReport ReportOf(const Session& session, const std::string& file, bool mapped,
+                     std::vector<std::string> messages) {
   const ScanResult ctx = session.Result();
   CheckReport r;
   r.file = file;
@@ -133,6 +135,22 @@ CheckReport BuildCheckReport(Session& session, const std::string& file, bool map
   if (r.summary.epochs) session.SetElevationMask(r.summary.epochs->elevationMask);
   if (!r.summary.message.empty()) r.messages.push_back(r.summary.message);
   return r;
+}
+
+}  // namespace
+
+CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
+                             std::vector<std::string> messages) {
+  CheckReport r = ReportOf(session, file, mapped, std::move(messages));
+  if (r.summary.epochs) session.StartElevationMask();
+  return r;
+}
+
+CheckReport CheckReportOfScan(const Session& session, const std::string& file) {
+  std::vector<std::string> messages;
+  if (!session.WriteFailure().empty()) messages.push_back(session.WriteFailure());
+  if (session.ResultCode() == 0) messages.push_back("Processed   false");
+  return ReportOf(session, file, true, std::move(messages));
 }
 
 std::vector<std::string> ReportLines(const CheckReport& r, bool withEpochs) {

@@ -1,18 +1,17 @@
-#include "cli/quality_html.h"
+#include "reports/quality_html.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "cli/quality_output.h"
 #include "engine/quality/quality_analysis.h"
+#include "engine/quality/quality_figures.h"
+#include "reports/quality_output.h"
 
 namespace vnx {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// Bins with fewer points are left out of the lines drawn over the scatters.
-constexpr int64_t kMinBinPoints = 20;
 // Colours of the signal blocks and of MP1 / MP2 in the charts.
 constexpr const char* kSeriesColours[] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728", "#9467bd"};
 
@@ -46,10 +45,6 @@ std::string Num(double v, int decimals = 1) {
   return text;
 }
 
-std::string Cell(std::optional<double> v, int decimals) {
-  return v ? Num(*v, decimals) : "&ndash;";
-}
-
 // Green at 0 through yellow to red at `full` and beyond.
 std::string HeatColour(double v, double full) {
   double x = std::clamp(std::fabs(v) / full, 0.0, 1.0);
@@ -80,14 +75,6 @@ std::string Line(double x1, double y1, double x2, double y2, const char* stroke,
 std::string Dot(double x, double y, double r, const std::string& fill) {
   return "<circle cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"" + Num(r) + "\" fill=\"" + fill +
          "\"/>";
-}
-
-// A scale that shows the bulk of the values: three times their RMS, at least `floor`.
-double ScaleOf(const std::vector<ElevationPoint>& pts, double floor) {
-  double s2 = 0;
-  for (const auto& p : pts) s2 += static_cast<double>(p.value) * p.value;
-  const double rms = pts.empty() ? 0 : std::sqrt(s2 / static_cast<double>(pts.size()));
-  return std::max(floor, std::ceil(3 * rms * 10) / 10);
 }
 
 std::string Skyplot(const QualityReport& r, double mpFull) {
@@ -127,17 +114,13 @@ std::string Skyplot(const QualityReport& r, double mpFull) {
   return s + "</svg>";
 }
 
-// A scatter of values against elevation with the per-bin RMS or mean drawn over it.
-struct BinLine {
-  std::vector<std::pair<double, double>> points;  // elevation, value
-  std::string colour;
-  std::string label;
-};
-
+// A scatter of values against elevation with the per-bin RMS or mean drawn over it, each line
+// in the colour of its series.
 std::string ElevationScatter(const std::vector<ElevationPoint>& pts, double lo, double hi,
                              double tick, const std::string& yTitle,
                              const std::vector<std::string>& colours,
-                             const std::vector<BinLine>& lines) {
+                             const std::vector<QualityBinLine>& lines,
+                             const std::vector<std::string>& lineColours) {
   const Axis x{0, 90, 60, 600}, y{lo, hi, 300, 20};
   std::string s = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"350\">";
   s += "<rect x=\"60\" y=\"20\" width=\"540\" height=\"280\" fill=\"#fafafa\" stroke=\"#999\"/>";
@@ -155,14 +138,15 @@ std::string ElevationScatter(const std::vector<ElevationPoint>& pts, double lo, 
     s += Dot(x(p.elevationDeg), y(v), 1.4, colours[p.series % colours.size()]);
   }
   double legendX = 70;
-  for (const BinLine& l : lines) {
+  for (const QualityBinLine& l : lines) {
+    const std::string& colour = lineColours[static_cast<size_t>(l.series) % lineColours.size()];
     std::string path;
     for (const auto& [el, v] : l.points)
       path += (path.empty() ? "M" : " L") + Num(x(el)) + " " + Num(y(std::clamp(v, lo, hi)));
     if (!path.empty())
-      s += "<path d=\"" + path + "\" fill=\"none\" stroke=\"" + l.colour +
-           "\" stroke-width=\"2.5\"/>";
-    s += "<rect x=\"" + Num(legendX) + "\" y=\"26\" width=\"10\" height=\"10\" fill=\"" + l.colour +
+      s +=
+          "<path d=\"" + path + "\" fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"2.5\"/>";
+    s += "<rect x=\"" + Num(legendX) + "\" y=\"26\" width=\"10\" height=\"10\" fill=\"" + colour +
          "\"/>" + Text(legendX + 14, 35, l.label, "start", 10);
     legendX += 24 + 6.5 * static_cast<double>(l.label.size());
   }
@@ -204,100 +188,25 @@ std::string Availability(const QualityReport& r) {
 
 std::string SummaryTable(const QualityReport& r, const CheckReport& c) {
   auto row = [](const std::string& k, const std::string& v) {
-    return "<tr><th>" + k + "</th><td>" + v + "</td></tr>";
+    return "<tr><th>" + Escape(k) + "</th><td>" + Escape(v) + "</td></tr>";
   };
-  std::string jumps = std::to_string(r.clockJumps.size());
-  for (const ClockJumpMark& j : r.clockJumps)
-    jumps += "; epoch " + std::to_string(j.epoch) + " (" + QualityTimeText(j.time) + ", " +
-             std::to_string(j.milliseconds) + " ms)";
-  std::string position = "none (no positions in the log)";
-  if (r.position)
-    position = Num((*r.position)[0], 3) + ", " + Num((*r.position)[1], 3) + ", " +
-               Num((*r.position)[2], 3) + " m (" + Escape(r.positionSource) + ")";
-  const QualityEpochs& e = r.epochs;
   std::string s = "<table class=\"summary\">";
-  s += row("File", Escape(c.file));
+  s += row("File", c.file);
   s += row("Errors in the log", std::to_string(c.errors.size()));
-  s += row("Epochs", QualityTimeText(e.first) + " &ndash; " + QualityTimeText(e.last) +
-                         "; interval " + Num(e.intervalS, 3) + " s; " + std::to_string(e.count) +
-                         " present of " + std::to_string(e.expected) + " expected; " +
-                         std::to_string(e.gaps) + " gaps");
-  s += row("Elevation mask", Num(r.maskDeg, 1) + "&deg;");
-  s += row("Receiver position", position);
-  s += row("Completeness", Cell(r.total.CompletenessPct(), 2) + " % (" +
-                               std::to_string(r.total.observed) + " of " +
-                               std::to_string(r.total.expected) + ")");
-  s += row("MP1 RMS / MP2 RMS",
-           Cell(r.total.mp1.Rms(), 3) + " m / " + Cell(r.total.mp2.Rms(), 3) + " m");
-  s += row("Cycle slips", std::to_string(r.total.slips));
-  s += row("Receiver clock jumps", jumps);
-  if (!r.withoutEphemeris.empty()) {
-    std::string list;
-    for (const auto& n : r.withoutEphemeris) list += n + " ";
-    s += row("Observed without ephemeris", list);
-  }
-  if (!r.ok) s += row("Analysis stopped", Escape(r.message));
+  for (const auto& [caption, text] : QualitySummaryFigures(r)) s += row(caption, text);
   return s + "</table>";
 }
 
-std::string SystemTable(const QualityReport& r) {
-  std::string s =
-      "<table><tr><th>System</th><th>Satellites</th><th>Completeness %</th><th>MP1 RMS m</th>"
-      "<th>MP2 RMS m</th><th>Slips</th></tr>";
-  auto row = [&](const char* name, const QualityGroup& g) {
-    s += "<tr><td>" + std::string(name) + "</td><td>" + std::to_string(g.satellites) + "</td><td>" +
-         Cell(g.CompletenessPct(), 2) + "</td><td>" + Cell(g.mp1.Rms(), 3) + "</td><td>" +
-         Cell(g.mp2.Rms(), 3) + "</td><td>" + std::to_string(g.slips) + "</td></tr>";
-  };
-  for (SatSystem sys : kQualitySystemOrder)
-    if (r.System(sys).satellites > 0) row(QualitySystemName(sys), r.System(sys));
-  row("All", r.total);
-  return s + "</table>";
-}
-
-std::string SatelliteTable(const QualityReport& r) {
-  const std::vector<int> snr = SnrSignalsOf(r);
-  std::string s =
-      "<table><tr><th>Sat</th><th>Observed</th><th>Expected</th><th>Completeness %</th>"
-      "<th>MP1 RMS m</th><th>MP2 RMS m</th>";
-  const bool mp5 = r.total.mp5.count > 0;
-  if (mp5) s += "<th>MP5 RMS m</th>";
-  s += "<th>Slips</th>";
-  for (int k : snr) s += "<th>" + std::string(SnrCaption(k)) + " dB-Hz</th>";
+std::string TableHtml(const QualityTable& t) {
+  std::string s = "<table><tr>";
+  for (const std::string& c : t.columns) s += "<th>" + Escape(c) + "</th>";
   s += "</tr>";
-  for (const QualitySatellite& q : r.satellites) {
-    if (q.epochsSeen == 0 && q.expected == 0) continue;
-    s += "<tr><td>" + q.name + "</td><td>" + std::to_string(q.observed) + "</td><td>" +
-         std::to_string(q.expected) + "</td><td>" + Cell(q.CompletenessPct(), 1) + "</td><td>" +
-         Cell(q.mp1.Rms(), 3) + "</td><td>" + Cell(q.mp2.Rms(), 3) + "</td><td>" +
-         (mp5 ? Cell(q.mp5.Rms(), 3) + "</td><td>" : "") + std::to_string(q.slips.size()) + "</td>";
-    for (int k : snr) s += "<td>" + Cell(q.snr[k].Mean(), 1) + "</td>";
+  for (const auto& row : t.rows) {
+    s += "<tr>";
+    for (const QualityCell& cell : row) s += "<td>" + Escape(cell.text) + "</td>";
     s += "</tr>";
   }
   return s + "</table>";
-}
-
-std::vector<BinLine> MultipathLines(const QualityReport& r) {
-  BinLine mp1{{}, "#0b3d91", "MP1 RMS per 5\u00b0"}, mp2{{}, "#b35900", "MP2 RMS per 5\u00b0"};
-  for (int b = 0; b < kMultipathBins; ++b) {
-    const double el = (b + 0.5) * kMultipathBinDeg;
-    if (r.total.mp1Bins[b].count < kMinBinPoints) continue;
-    mp1.points.emplace_back(el, *r.total.mp1Bins[b].Rms());
-    mp2.points.emplace_back(el, *r.total.mp2Bins[b].Rms());
-  }
-  return {mp1, mp2};
-}
-
-std::vector<BinLine> SnrLines(const QualityReport& r) {
-  std::vector<BinLine> lines;
-  for (int k : SnrSignalsOf(r)) {
-    BinLine l{{}, kSeriesColours[k], std::string(SnrCaption(k)) + " mean"};
-    for (int b = 0; b < kSnrBins; ++b)
-      if (r.total.snrBins[k][b].count >= kMinBinPoints)
-        l.points.emplace_back((b + 0.5) * kSnrBinDeg, *r.total.snrBins[k][b].Mean());
-    lines.push_back(l);
-  }
-  return lines;
 }
 
 constexpr const char* kStyle =
@@ -310,10 +219,12 @@ constexpr const char* kStyle =
 
 }  // namespace
 
+std::string QualitySkyplotSvg(const QualityReport& r) {
+  return Skyplot(r, MultipathChartScale(r).scale);
+}
+
 std::string QualityHtml(const QualityReport& r, const CheckReport& c) {
-  double mpScale = ScaleOf(r.charts.multipath, 0.5);
-  const double mpTick = mpScale <= 0.8 ? 0.2 : mpScale <= 2 ? 0.5 : 1.0;
-  mpScale = std::ceil(mpScale / mpTick - 1e-9) * mpTick;
+  const auto [mpScale, mpTick] = MultipathChartScale(r);
   double snrLo = 60, snrHi = 0;
   for (const auto& p : r.charts.snr)
     snrLo = std::min<double>(snrLo, p.value), snrHi = std::max<double>(snrHi, p.value);
@@ -323,8 +234,8 @@ std::string QualityHtml(const QualityReport& r, const CheckReport& c) {
       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>Quality report: " +
       Escape(c.file) + "</title><style>" + kStyle + "</style></head><body>\n";
   h += "<h1>Quality report</h1>\n" + SummaryTable(r, c) + "\n";
-  h += "<h2>Systems</h2>\n" + SystemTable(r) + "\n";
-  h += "<h2>Satellites</h2>\n" + SatelliteTable(r) + "\n";
+  h += "<h2>Systems</h2>\n" + TableHtml(QualitySystemTable(r)) + "\n";
+  h += "<h2>Satellites</h2>\n" + TableHtml(QualitySatelliteTable(r)) + "\n";
   std::string bins;
   for (const std::string& line : ElevationTableLines(r)) bins += Escape(line) + "\n";
   if (!bins.empty())
@@ -335,13 +246,13 @@ std::string QualityHtml(const QualityReport& r, const CheckReport& c) {
        Skyplot(r, mpScale) + "</div>";
   h += "<div><h3>Multipath against elevation</h3>" +
        ElevationScatter(r.charts.multipath, -mpScale, mpScale, mpTick, "MP about arc mean [m]",
-                        {"#6fa8dc", "#f6b26b"}, MultipathLines(r)) +
+                        {"#6fa8dc", "#f6b26b"}, MultipathBinLines(r), {"#0b3d91", "#b35900"}) +
        "</div></div>\n";
   h += "<h3>Satellite availability</h3>" + Availability(r) + "\n";
   std::vector<std::string> colours(kSeriesColours, kSeriesColours + kSignalCount);
   h += "<h3>Signal strength against elevation</h3>" +
        ElevationScatter(r.charts.snr, snrLo, snrHi, 5, "Signal strength [dB-Hz]", colours,
-                        SnrLines(r)) +
+                        SnrBinLines(r), colours) +
        "\n";
   h += "<p class=\"note\">Definitions: see the Quality page of the manual. Charts show at most " +
        std::to_string(kChartSamplesPerSatellite) + " samples per satellite.</p>\n</body></html>\n";
