@@ -132,7 +132,6 @@ CheckReport ReportOf(const Session& session, const std::string& file, bool mappe
   r.analysis = RunEpochAnalysis(ctx);
   if (!r.analysis.ok) r.messages.push_back(r.analysis.message);
   r.summary = BuildSummary(ctx, r.analysis, file, EphemerisCountsOf(ctx.Ephemerides()));
-  if (r.summary.epochs) session.SetElevationMask(r.summary.epochs->elevationMask);
   if (!r.summary.message.empty()) r.messages.push_back(r.summary.message);
   return r;
 }
@@ -142,7 +141,7 @@ CheckReport ReportOf(const Session& session, const std::string& file, bool mappe
 CheckReport BuildCheckReport(Session& session, const std::string& file, bool mapped,
                              std::vector<std::string> messages) {
   CheckReport r = ReportOf(session, file, mapped, std::move(messages));
-  if (r.summary.epochs) session.StartElevationMask();
+  if (r.summary.epochs) session.SetElevationMask(r.summary.epochs->elevationMask);
   return r;
 }
 
