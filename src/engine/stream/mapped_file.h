@@ -25,7 +25,8 @@ struct TParameters {
 // The scanner's documented name.
 class TMappedFile {
  public:
-  // Opens and maps; every failure is shown at once through `ui` and leaves View() null.
+  // Opens and maps; every failure is shown at once through `ui` and leaves View() null. The
+  // message names the file and the system's reason.
   TMappedFile(const TParameters& params, ScanUi& ui);
   ~TMappedFile();
   TMappedFile(const TMappedFile&) = delete;
@@ -49,21 +50,31 @@ class TMappedFile {
 class TOpenMappedFile {
  public:
   TOpenMappedFile(const std::string& fileName, ScanUi& ui);
+  // A log already in memory, exactly `size` bytes at `data` (which must outlive the object):
+  // nothing is opened or mapped. The fuzz targets scan their inputs this way, so a read one
+  // byte past the end is caught.
+  TOpenMappedFile(const std::string& name, const uint8_t* data, uint64_t size);
 
-  uint64_t FileSize() const { return mapped_ ? mapped_->Size() : 0; }
+  uint64_t FileSize() const { return size_; }
   uint64_t Position() const { return static_cast<uint64_t>(Cursor - View()); }
-  const uint8_t* View() const { return mapped_ ? mapped_->View() : nullptr; }
+  const uint8_t* View() const { return view_; }
   int32_t LastError() const { return mapped_ ? mapped_->LastError() : 0; }
   // Lets the system drop the pages of [0, upTo) from this process; they are read again from
   // the file if they are touched later. Keeps memory flat on very large logs.
   void ReleaseBefore(uint64_t upTo);
+  // The same for the whole pages inside [from, to): a stretch walked far ahead of the cursor.
+  void ReleaseRange(uint64_t from, uint64_t to);
 
   const uint8_t* Cursor = nullptr;
   std::string FileName;
   uint8_t Opened = 0;  // 1 when mapped; the scanner leaves its own result here
 
  private:
+  bool Releasable() const { return mapped_ && mapped_->Ok(); }
+
   std::unique_ptr<TMappedFile> mapped_;
+  const uint8_t* view_ = nullptr;
+  uint64_t size_ = 0;
   uint64_t released_ = 0;
 };
 
