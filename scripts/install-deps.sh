@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev nlohmann-json3-dev
   qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6 libjpeg-dev
   xvfb xauth
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
