@@ -43,7 +43,7 @@ for size in "${sizes[@]}"; do
     secs=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, t, ":"); s = 0;
                        for (i = 1; i <= n; i++) s = s * 60 + t[i]; print s}' "$tmp/time")
     peak=$(awk -F': ' '/Maximum resident set size/ {printf "%.0f", $2 / 1024}' "$tmp/time")
-    longest=$(awk '{ if (length($0) > m) m = length($0) } END { print m + 0 }' "$tmp/out")
+    longest=$(LC_ALL=C wc -L < "$tmp/out")
     printf '%-7s %6s %9s %11s %5s %12s\n' "$kind" "$size" "$secs" "$peak" "$status" "$longest"
     rm -rf "$tmp/work" "$tmp/in.vnx"
   done

@@ -24,16 +24,16 @@ if [ "${1:-}" = "--seeds" ]; then
   synth=(./build/release/src/tools/vnx-synth
          --obs "$data/OPEC00NOR_S_20220010000_01D_30S_MO_3.04_croped.rnx"
          --nav "$data/OPEC00NOR_S_20220010000_01D_GN.rnx"
-         --gnav "$data/OPEC00NOR_S_20220010000_01D_RN.rnx" --hours 0.02 --rate 0.2)
+         --gnav "$data/OPEC00NOR_S_20220010000_01D_RN.rnx" --hours 0.004 --rate 0.2)
   "${synth[@]}" --out tests/fuzz/corpus/check/synth-plain.vnx
   "${synth[@]}" --events --gt --out tests/fuzz/corpus/check/synth-events-gt.vnx
-  "${synth[@]}" --attitude --antennas 2 --hours 0.01 --out tests/fuzz/corpus/check/synth-attitude.vnx
-  # Damage as vnx-synth injects it (a log needs an hour for that): the file header and 40 KB
+  "${synth[@]}" --attitude --antennas 2 --hours 0.002 --out tests/fuzz/corpus/check/synth-attitude.vnx
+  # Damage as vnx-synth injects it (a log needs an hour for that): the file header and 8 KB
   # around the first stretch of garbage and the first bad checksum of the damaged sample.
   damaged=examples/sample-damaged.vnx
-  for at in 317973 951841; do
+  for at in 333973 967841; do
     { head -c 92 "$damaged"
-      dd if="$damaged" iflag=skip_bytes,count_bytes skip="$at" count=40000 status=none
+      dd if="$damaged" iflag=skip_bytes,count_bytes skip="$at" count=8000 status=none
     } > tests/fuzz/corpus/check/synth-damaged-"$at".vnx
   done
   ls -l tests/fuzz/corpus/check/synth-*
@@ -51,11 +51,11 @@ mkdir -p build/fuzz/findings
 status=0
 for target in check dispatch; do
   work="build/fuzz/corpus-$target"
-  mkdir -p "$work"
+  mkdir -p "$work" tests/fuzz/regressions/"$target"
   echo "== vnx-fuzz-$target: $seconds s"
-  # Logs longer than 64 KiB only slow the search down; the synthetic seeds stay below that.
+  # Longer logs only slow the search down: the synthetic seeds stay below 16 KiB.
   # shellcheck disable=SC2086
-  if ! ./build/fuzz/tests/fuzz/vnx-fuzz-"$target" -max_total_time="$seconds" -max_len=65536 \
+  if ! ./build/fuzz/tests/fuzz/vnx-fuzz-"$target" -max_total_time="$seconds" -max_len=16384 \
       -timeout=10 -rss_limit_mb=4096 -dict=tests/fuzz/vnx.dict -print_final_stats=1 \
       -artifact_prefix="build/fuzz/findings/$target-" ${FUZZ_ARGS:-} \
       "$work" "tests/fuzz/corpus/$target" tests/fuzz/regressions/"$target" \

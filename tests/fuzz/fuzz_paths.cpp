@@ -57,12 +57,21 @@ void DispatchExact(ScanContext& ctx, const std::string& frame) {
 
 }  // namespace
 
+// One session for the whole run, as the window keeps one: every input starts with empty
+// working files, a new file's labels and the reset every scan makes, so an input gives the
+// same result whatever ran before it.
+static Session& FreshSession() {
+  static HeadlessUi ui;
+  static Session session(&ui);
+  session.SetToday({2026, 12, 9});
+  session.ResetTimeLabels();
+  session.CreateWorkingFilesInMemory();
+  return session;
+}
+
 void RunCheckPath(const uint8_t* data, size_t size) {
   std::vector<std::string> messages;
-  HeadlessUi ui;
-  Session session(&ui);
-  session.SetToday({2026, 12, 9});
-  if (!session.CreateWorkingFilesInMemory()) return;
+  Session& session = FreshSession();
   const bool mapped = session.ScanMemory(kName, data, size);
   const CheckReport report = BuildCheckReport(session, kName, mapped, messages);
   std::ostringstream out, err;
@@ -79,16 +88,17 @@ void RunCheckPath(const uint8_t* data, size_t size) {
     if (page.selector.empty()) continue;
     RunEphemerisQuery(session, mapped, page, kName, messages, out, err);
   }
-  session.RemoveWorkingFiles();
 }
 
 void RunDispatchPath(const uint8_t* data, size_t size) {
-  HeadlessUi ui;
-  Session session(&ui);
-  session.SetToday({2026, 12, 9});
-  if (!session.CreateWorkingFilesInMemory()) return;
+  Session& session = FreshSession();
   session.ResetScanState();
   ScanContext& ctx = session.MutableContext();
+  // What a new scan of a log starts with (as Session::Scan and the scanner set it).
+  ctx.epoch = EpochState{};
+  ctx.antennaLetters.clear();
+  ctx.askAntenna = true;
+  ctx.selectedAntenna = '0';
   // A date, a time and one satellite of every system (GPS 5, GLONASS channel 40 with its
   // slot, Galileo 75, SBAS 122), as a log has them before its observables.
   static const std::vector<std::string> kStart = {
@@ -117,7 +127,6 @@ void RunDispatchPath(const uint8_t* data, size_t size) {
     DispatchExact(ctx, frame);
   }
   CloseEpoch(ctx);
-  session.RemoveWorkingFiles();
 }
 
 }  // namespace vnx::fuzz

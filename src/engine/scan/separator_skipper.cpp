@@ -16,38 +16,44 @@ bool IsLineBreak(uint8_t b) {
 }  // namespace
 
 struct SeparatorSkipper::Memo {
-  // More than twice the 4100 bytes a frame head can look ahead, so the positions the search
-  // asks about while it stands at one place never share a slot.
-  static constexpr size_t kSlots = 16384;
+  // Twice the 4100 bytes a frame head can look ahead, so the positions the search asks about
+  // while it stands at one place rarely share a slot (a shared slot only costs a walk again).
+  static constexpr size_t kSlots = 8192;
+  // Walks shorter than this are cheaper to repeat than to remember: most searches in ordinary
+  // damage never make the table.
+  static constexpr ptrdiff_t kWorthRemembering = 32;
 
-  std::vector<const uint8_t*> key, value;
+  struct Entry {
+    const uint8_t* key;
+    const uint8_t* value;
+  };
+  std::vector<Entry> slots;
   const uint8_t* farFrom = nullptr;
   const uint8_t* farTo = nullptr;
 
-  void Clear() {
-    key.assign(kSlots, nullptr);
-    value.assign(kSlots, nullptr);
-    farFrom = farTo = nullptr;
-  }
   static size_t Slot(const uint8_t* p) { return reinterpret_cast<uintptr_t>(p) & (kSlots - 1); }
   const uint8_t* Find(const uint8_t* p) const {
     if (p >= farFrom && p < farTo) return farTo;
-    const size_t i = Slot(p);
-    return key[i] == p ? value[i] : nullptr;
+    if (slots.empty()) return nullptr;
+    const Entry& e = slots[Slot(p)];
+    return e.key == p ? e.value : nullptr;
   }
   // From any position in [from, walkedTo) the answer is `answer` (and so from any position up
   // to the answer itself).
   void Remember(const uint8_t* from, const uint8_t* walkedTo, const uint8_t* answer) {
-    if (walkedTo - from > static_cast<ptrdiff_t>(kSlots / 2)) {
+    const ptrdiff_t n = walkedTo - from;
+    if (n < kWorthRemembering) return;
+    if (n > static_cast<ptrdiff_t>(kSlots / 2)) {
       farFrom = from;
       farTo = answer;
       return;
     }
-    for (const uint8_t* p = from; p < walkedTo; ++p) {
-      const size_t i = Slot(p);
-      key[i] = p;
-      value[i] = answer;
-    }
+    if (slots.empty()) slots.assign(kSlots, Entry{nullptr, nullptr});
+    for (const uint8_t* p = from; p < walkedTo; ++p) slots[Slot(p)] = {p, answer};
+  }
+  void Forget() {
+    slots.clear();
+    farFrom = farTo = nullptr;
   }
 };
 
@@ -62,12 +68,7 @@ void SeparatorSkipper::Start(const uint8_t* end, WalkedFn walked) {
   end_ = end;
   walked_ = std::move(walked);
   examined_ = 0;
-  for (Memo* m : {runs_.get(), lines_.get(), chains_.get()}) {
-    // The tables are made on the first search of a log: most logs never need one.
-    m->key.clear();
-    m->value.clear();
-    m->farFrom = m->farTo = nullptr;
-  }
+  for (Memo* m : {runs_.get(), lines_.get(), chains_.get()}) m->Forget();
 }
 
 const uint8_t* SeparatorSkipper::SkipPlain(const uint8_t* p) {
@@ -90,7 +91,6 @@ const uint8_t* SeparatorSkipper::SkipPlain(const uint8_t* p) {
 
 template <class Pred>
 const uint8_t* SeparatorSkipper::NextWhere(Memo& memo, const uint8_t* p, Pred stop) {
-  if (memo.key.empty()) memo.Clear();
   const uint8_t* q = p;
   const uint8_t* answer = end_;
   const uint8_t* chunk = p;
@@ -123,7 +123,6 @@ const uint8_t* SeparatorSkipper::LineEnd(const uint8_t* p) {
 
 const uint8_t* SeparatorSkipper::AfterLines(const uint8_t* p) {
   Memo& memo = *chains_;
-  if (memo.key.empty()) memo.Clear();
   // Every byte from p to the answer lies in a skipped line or a run of separators of the
   // same chain, so any line start among them leads to the same answer.
   const uint8_t* e = p;

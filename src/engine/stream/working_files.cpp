@@ -121,6 +121,14 @@ bool RecordFile::Create(const std::string& path, size_t recordSize) {
 }
 
 bool RecordFile::CreateInMemory(const char* name, size_t recordSize) {
+  if (inMemory_ && fd_ >= 0 && recordSize == recordSize_) {  // made before: emptied
+    buffer_.clear();
+    committed_ = 0;
+    failed_ = false;
+    const bool ok = ::ftruncate(fd_, 0) == 0 && ::lseek(fd_, 0, SEEK_SET) == 0;
+    errno_ = ok ? 0 : errno;
+    return ok;
+  }
   Close();
   recordSize_ = recordSize;
   fd_ = ::memfd_create(name, MFD_CLOEXEC);

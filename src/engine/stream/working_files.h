@@ -48,7 +48,7 @@ class RecordFile {
 
   bool Create(const std::string& path, size_t recordSize);
   // The same file kept in memory only (an anonymous memory file): Path() still opens it, for
-  // as long as this object keeps it.
+  // as long as this object keeps it. Made again, it is emptied.
   bool CreateInMemory(const char* name, size_t recordSize);
   // Reopens for reading and writing at the first record, without truncating.
   bool Reopen();
