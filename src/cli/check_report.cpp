@@ -180,8 +180,8 @@ int ReportExitStatus(const CheckReport& r) {
   return r.errors.empty() ? 0 : 1;
 }
 
-std::string JsonText(const nlohmann::json& j) {
-  return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+std::string JsonText(const nlohmann::json& j, int indent) {
+  return j.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 }  // namespace vnx
