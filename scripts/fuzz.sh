@@ -65,6 +65,6 @@ for target in check dispatch; do
          "tests/fuzz/regressions/$target/ with the fix" >&2
     status=1
   fi
-  grep -E "^(stat::|#[0-9]+ +DONE)" "build/fuzz/$target.log" || true
+  grep -E "^(stat::|#[0-9]+[[:space:]]+DONE)" "build/fuzz/$target.log" || true
 done
 exit $status
