@@ -45,20 +45,23 @@ werror=()
 [ "${VNX_WERROR:-}" = "ON" ] && werror=(-DVNX_WERROR=ON)
 cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DVNX_FUZZ=ON -DVNX_BUILD_APP=OFF -DVNX_BUILD_TESTS=OFF "${launcher[@]}" "${werror[@]}" >/dev/null
-cmake --build build/fuzz -j"$jobs" --target vnx-fuzz-check vnx-fuzz-dispatch
+cmake --build build/fuzz -j"$jobs" --target vnx-fuzz-check vnx-fuzz-dispatch vnx-fuzz-export
 
 mkdir -p build/fuzz/findings
 status=0
-for target in check dispatch; do
+for target in check dispatch export; do
   work="build/fuzz/corpus-$target"
   mkdir -p "$work" tests/fuzz/regressions/"$target"
+  # The export target takes logs as the whole-path target does: it starts from the same seeds.
+  seeds="tests/fuzz/corpus/$target"
+  [ "$target" = export ] && seeds=tests/fuzz/corpus/check
   echo "== vnx-fuzz-$target: $seconds s"
   # Longer logs only slow the search down: the synthetic seeds stay below 16 KiB.
   # shellcheck disable=SC2086
   if ! ./build/fuzz/tests/fuzz/vnx-fuzz-"$target" -max_total_time="$seconds" -max_len=16384 \
       -timeout=10 -rss_limit_mb=4096 -dict=tests/fuzz/vnx.dict -print_final_stats=1 \
       -artifact_prefix="build/fuzz/findings/$target-" ${FUZZ_ARGS:-} \
-      "$work" "tests/fuzz/corpus/$target" tests/fuzz/regressions/"$target" \
+      "$work" "$seeds" tests/fuzz/regressions/"$target" \
       2> "build/fuzz/$target.log"; then
     tail -40 "build/fuzz/$target.log"
     echo "vnx-fuzz-$target found a fault: see build/fuzz/findings/; commit its input under" \

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -12,6 +15,7 @@
 #include "engine/decoders/dispatch.h"
 #include "engine/decoders/identifier_table.h"
 #include "engine/epoch/close_epoch.h"
+#include "engine/rinex/rinex_export.h"
 #include "engine/session.h"
 #include "engine/stream/checksum.h"
 
@@ -127,6 +131,29 @@ void RunDispatchPath(const uint8_t* data, size_t size) {
     DispatchExact(ctx, frame);
   }
   CloseEpoch(ctx);
+}
+
+void RunExportPath(const uint8_t* data, size_t size) {
+  Session& session = FreshSession();
+  if (!session.ScanMemory(kName, data, size)) return;
+  const ScanResult scan = session.Result();
+  rinex::ExportInput in = rinex::ExportInputFromScan(scan, kName);
+  // The working files are memory files: their bytes go to the export through a memory source.
+  auto records = std::make_shared<rinex::MemoryRecordSource>();
+  for (int i = 0; i < kWorkFileCount; ++i) {
+    const WorkFile f = static_cast<WorkFile>(i);
+    std::ifstream file(scan.Files().PathOf(f), std::ios::binary);
+    records->Set(f, std::string(std::istreambuf_iterator<char>(file), {}));
+  }
+  in.records = records;
+  rinex::ExportOptions options;
+  options.created = 1765238400;  // a fixed creation time: the same input, the same text
+  std::map<std::string, std::string> out;
+  rinex::ExportRinexToMemory(in, options, out);
+  options.version = rinex::Version::V211;
+  options.maskDegrees = 10;
+  out.clear();
+  rinex::ExportRinexToMemory(in, options, out);
 }
 
 }  // namespace vnx::fuzz

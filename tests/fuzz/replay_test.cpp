@@ -42,5 +42,11 @@ TEST(FuzzReplay, DispatchPathOverCorpusAndRegressions) {
   EXPECT_GE(ReplayAll("dispatch", fuzz::RunDispatchPath), 126);
 }
 
+// The export target mutates logs: it starts from the whole-path seeds.
+TEST(FuzzReplay, ExportPathOverCorpusAndRegressions) {
+  EXPECT_GE(ReplayAll("check", fuzz::RunExportPath), 126);
+  ReplayAll("export", fuzz::RunExportPath);
+}
+
 }  // namespace
 }  // namespace vnx::test

@@ -61,8 +61,10 @@ TEST(SeparatorSkipper, WorkStaysLinearOnCraftedStretches) {
   std::string runs;  // many short runs inside the window the search looks at
   while (runs.size() < n) runs += std::string(2000, '\0') + "#zz";
   runs += "x";
+  // A few walks per byte (a slot the search shares costs a walk again); a search that walks the
+  // run anew from each head would cost about 2000 per byte here.
   for (const std::string* bytes : {&nuls, &lines, &runs})
-    EXPECT_LE(WorkOfSearch(*bytes, 2), 8 * bytes->size()) << bytes->substr(0, 8);
+    EXPECT_LE(WorkOfSearch(*bytes, 2), 16 * bytes->size()) << bytes->substr(0, 8);
 }
 
 }  // namespace
