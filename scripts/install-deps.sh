@@ -10,6 +10,8 @@ packages=(
   # the package test: cpack's dependency list, the desktop validators, the MIME lookup
   dpkg-dev file desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
   groff-base
+  # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

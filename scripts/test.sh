@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test twice: a normal build, and one under AddressSanitizer and
 # UndefinedBehaviorSanitizer (any sanitizer report fails the run). The normal build is also
-# packed as a Debian package, which is installed and checked (scripts/package-test.sh).
+# packed as a Debian package, which is installed and checked (scripts/package-test.sh). Then
+# each fuzz target runs for FUZZ_SECONDS (60 by default, 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -32,3 +33,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   run_tests build/sanitize ctest --test-dir build/sanitize -j"$jobs" --output-on-failure
+
+if [ "${FUZZ_SECONDS:-60}" != 0 ]; then
+  VNX_WERROR=ON ./scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+fi

@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 
+#include "cli/check_report.h"
 #include "controls/control_names.h"
 
 namespace vnx {
@@ -161,7 +162,7 @@ int RunEphemerisQuery(const Session& session, bool mapped, const EphemerisQuery&
   if (query.json) {
     j["messages"] = messages;
     j["exit_status"] = status;
-    out << j.dump(2) << '\n';
+    out << JsonText(j) << '\n';
   } else {
     PrintText(messages, err);
     PrintText(lines, out);

@@ -108,7 +108,7 @@ void SaveResult(const FileResult& r, const std::string& path) {
                       {"jumps", r.row.clockJumps},
                       {"errors", r.row.errors},
                       {"status", r.row.exitStatus}};
-  std::ofstream(path, std::ios::binary) << j.dump();
+  std::ofstream(path, std::ios::binary) << JsonText(j, -1);
 }
 
 FileResult LoadResult(const std::string& path, const std::string& file) {

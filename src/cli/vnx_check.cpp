@@ -1,8 +1,8 @@
 // vnx-check: scans one log exactly as the viewer does and prints its error list, its summary
 // and, on request, its epochs list.
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -101,10 +101,7 @@ class CheckUi : public vnx::HeadlessUi {
 };
 
 std::string WorkingDirectory(const Options& o) {
-  if (!o.workdir.empty()) {
-    ::mkdir(o.workdir.c_str(), 0755);
-    return o.workdir;
-  }
+  if (!o.workdir.empty()) return o.workdir;  // made with its parents when the files are created
   char cwd[4096];
   if (!::getcwd(cwd, sizeof cwd)) return "TempVNX_V/";
   return vnx::ChooseWorkingDirectory(cwd);
@@ -118,6 +115,9 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+  // A file-size limit makes a write fail with its own error, reported like a full disk,
+  // instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (o.help || o.version) {
     std::fputs(o.help ? kUsage : "vnx-check " VNX_VERSION "\n", stdout);
     return 0;
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
   if (o.workdir.empty()) session.RemoveWorkingFiles();
 
   if (o.json) {
-    std::cout << vnx::ReportJson(report, o.epochs).dump(2) << '\n';
+    std::cout << vnx::JsonText(vnx::ReportJson(report, o.epochs)) << '\n';
   } else {
     for (const auto& m : report.messages) std::fprintf(stderr, "%s\n", m.c_str());
     for (const auto& line : vnx::ReportLines(report, o.epochs)) std::cout << line << '\n';

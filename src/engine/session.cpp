@@ -1,6 +1,7 @@
 #include "engine/session.h"
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 
 namespace vnx {
@@ -33,10 +34,27 @@ Session::Session(ScanUi* ui) : ctx_(PickUi(ui, headless_)) {
 
 Session::~Session() = default;
 
+void Session::ShowOpenFailure(const std::string& failedName, const std::string& where) {
+  ctx_.ui->ShowMessage("Error Opening File " + failedName + " ! " +
+                       std::strerror(ctx_.files.OpenErrno()) + " (" + where + ")");
+}
+
 bool Session::CreateWorkingFiles(const std::string& dir) {
+  if (const int error = MakeDirectories(dir)) {
+    ctx_.ui->ShowMessage(std::string("Error Opening File ") + WorkFileName(WorkFile::DataEpochs) +
+                         " ! " + std::strerror(error) + " (" + dir + ")");
+    return false;
+  }
   std::string failed;
   if (ctx_.files.CreateAll(dir, failed)) return true;
-  ctx_.ui->ShowMessage("Error Opening File " + failed + " ! ");
+  ShowOpenFailure(failed, ctx_.files.Dir() + failed);
+  return false;
+}
+
+bool Session::CreateWorkingFilesInMemory() {
+  std::string failed;
+  if (ctx_.files.CreateAllInMemory(failed)) return true;
+  ShowOpenFailure(failed, "in memory");
   return false;
 }
 
@@ -48,10 +66,10 @@ void Session::RemoveWorkingFiles() {
 void Session::ResetScanState() {
   vnx::ResetScanState(ctx_);
   std::string failed;
-  if (!ctx_.files.ReopenAll(failed)) ctx_.ui->ShowMessage("Error Opening File " + failed + " ! ");
+  if (!ctx_.files.ReopenAll(failed)) ShowOpenFailure(failed, ctx_.files.Dir() + failed);
 }
 
-bool Session::Scan(const std::string& path) {
+void Session::BeginScan() {
   ResetScanState();
   ctx_.today = fixedToday_.year != 0 ? fixedToday_ : ComputerDate();
   ctx_.askAntenna = true;
@@ -60,11 +78,25 @@ bool Session::Scan(const std::string& path) {
   writeFailure_.clear();
   scanResult_ = 0;
   scanner_.reset();  // unmaps the previous file
-  scanner_ = std::make_unique<TVNXFile>(ctx_, path);
+}
+
+bool Session::RunScanner() {
   if (!scanner_->Mapped()) return false;
   scanResult_ = scanner_->Scan();
   FinishScan();
   return true;
+}
+
+bool Session::Scan(const std::string& path) {
+  BeginScan();
+  scanner_ = std::make_unique<TVNXFile>(ctx_, path);
+  return RunScanner();
+}
+
+bool Session::ScanMemory(const std::string& name, const uint8_t* data, size_t size) {
+  BeginScan();
+  scanner_ = std::make_unique<TVNXFile>(ctx_, name, data, size);
+  return RunScanner();
 }
 
 void Session::ResetTimeLabels() {

@@ -18,9 +18,12 @@ class Session {
   explicit Session(ScanUi* ui = nullptr);
   ~Session();
 
-  // Creates the working files in `dir` (the directory must exist). On failure shows
-  // "Error Opening File <name> ! " and returns false.
+  // Creates the working files in `dir`, making the directory and those above it when they are
+  // missing. On failure shows "Error Opening File <name> ! " followed by the system's reason
+  // and the path, and returns false.
   bool CreateWorkingFiles(const std::string& dir);
+  // The working files in memory only (the same records, nothing on disk).
+  bool CreateWorkingFilesInMemory();
   // Closes and deletes the working files and removes their directory.
   void RemoveWorkingFiles();
 
@@ -30,6 +33,8 @@ class Session {
   // Maps `path` and scans it. Returns false when the file could not be mapped; otherwise true,
   // with the scanner's result (1 processed, 0 too short) in ResultCode().
   bool Scan(const std::string& path);
+  // The same over a log already in memory, exactly `size` bytes at `data`, shown as `name`.
+  bool ScanMemory(const std::string& name, const uint8_t* data, size_t size);
   uint8_t ResultCode() const { return scanResult_; }
 
   const std::vector<ScanError>& Errors() const { return ctx_.errors; }
@@ -55,6 +60,9 @@ class Session {
 
  private:
   void FinishScan();
+  void BeginScan();
+  bool RunScanner();
+  void ShowOpenFailure(const std::string& failedName, const std::string& where);
 
   std::unique_ptr<HeadlessUi> headless_;
   ScanContext ctx_;

@@ -197,4 +197,8 @@ int ReportExitStatus(const CheckReport& r) {
   return r.errors.empty() ? 0 : 1;
 }
 
+std::string JsonText(const nlohmann::json& j, int indent) {
+  return j.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 }  // namespace vnx

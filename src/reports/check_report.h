@@ -37,6 +37,10 @@ CheckReport CheckReportOfScan(const Session& session, const std::string& file);
 // `withEpochs` adds the epochs list with its marker lines.
 std::vector<std::string> ReportLines(const CheckReport& r, bool withEpochs = false);
 nlohmann::json ReportJson(const CheckReport& r, bool withEpochs = false);
+// The document as printed (indented by `indent`, on one line for -1), every string valid UTF-8:
+// a path or a text of the log may hold any bytes, and each byte that is not part of valid UTF-8
+// becomes U+FFFD.
+std::string JsonText(const nlohmann::json& j, int indent = 2);
 // 0 no errors, 1 errors found, 2 the file could not be scanned.
 int ReportExitStatus(const CheckReport& r);
 

@@ -262,7 +262,7 @@ std::string QualityJsonDocument(const CheckReport& check, const QualityReport& q
                                 bool withEpochs, bool oneLine) {
   json j = ReportJson(check, withEpochs);
   j["qc"] = QualityJson(quality);
-  return (oneLine ? j.dump() : j.dump(2)) + "\n";
+  return JsonText(j, oneLine ? -1 : 2) + "\n";
 }
 
 std::string QualityCsvHeader() {

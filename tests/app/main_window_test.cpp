@@ -141,12 +141,24 @@ TEST_F(MainWindowTest, EmptyFileNameIsRefused) {
 }
 
 TEST_F(MainWindowTest, UnmappableFileShowsItsMessageAndOnlyTheSummaryItem) {
-  chosen = QString::fromStdString(dir.path() + "/missing.vnx");
-  window.ChooseFileByButton();
-  window.StartScanByButton();
-  EXPECT_THAT(messages, ::testing::ElementsAre("ERROR INVALID HANDLE VALUE (CreateFile)2"));
-  EXPECT_TRUE(Enabled("ViewSummury1"));
-  EXPECT_FALSE(Enabled("TimesEpochs1"));
+  // The message box names the file and the reason, as vnx-check prints it.
+  const std::string missing = dir.path() + "/missing.vnx";
+  const std::string empty = dir.Write("empty.vnx", "");
+  const std::pair<std::string, std::string> cases[] = {
+      {missing,
+       "ERROR INVALID HANDLE VALUE (CreateFile)2 " + missing + ": No such file or directory"},
+      {empty, "The file is empty: " + empty},
+      {dir.path(), dir.path() + " is a directory"},
+  };
+  for (const auto& [path, message] : cases) {
+    messages.clear();
+    chosen = QString::fromStdString(path);
+    window.ChooseFileByButton();
+    window.StartScanByButton();
+    EXPECT_THAT(messages, ::testing::ElementsAre(QString::fromStdString(message)));
+    EXPECT_TRUE(Enabled("ViewSummury1"));
+    EXPECT_FALSE(Enabled("TimesEpochs1"));
+  }
 }
 
 TEST_F(MainWindowTest, VeryShortFileSaysProcessedFalse) {

@@ -1,6 +1,7 @@
 // The command-line checker, run as users run it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +21,18 @@ struct CheckRun {
 CheckRun Check(const std::string& args) {
   const std::string cmd = std::string(VNX_CHECK_BINARY) + " " + args + " 2>/dev/null";
   FILE* p = ::popen(cmd.c_str(), "r");
+  CheckRun r{-1, ""};
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int st = ::pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+// Runs a shell line with stdout and stderr together; the status is -1 when a signal ended it.
+CheckRun Shell(const std::string& line) {
+  FILE* p = ::popen(("(" + line + ") 2>&1").c_str(), "r");
   CheckRun r{-1, ""};
   char buf[4096];
   size_t n;
@@ -68,6 +81,65 @@ TEST(VnxCheck, UnscannableFilesExitTwo) {
   EXPECT_EQ(Check(dir.path() + "/missing.vnx").status, 2);
   EXPECT_EQ(Check(dir.Write("short.vnx", "VN055")).status, 2);
   EXPECT_EQ(Check("").status, 2);
+}
+
+// The fault table: every file that cannot be checked gives exit 2 and a message naming it and
+// the reason.
+TEST(VnxCheck, FilesThatCannotBeCheckedSayWhy) {
+  TempDir dir;
+  const std::string log = dir.Write("clean.vnx", Clean().str());
+  const std::string plain = dir.Write("plain", "x");
+  const std::string bin = VNX_CHECK_BINARY;
+  const struct {
+    std::string line, text;
+  } cases[] = {
+      {bin + " " + dir.Write("empty.vnx", ""), "The file is empty: " + dir.path() + "/empty.vnx"},
+      {bin + " " + dir.path(), dir.path() + " is a directory"},
+      {bin + " " + dir.path() + "/missing.vnx", "ERROR INVALID HANDLE VALUE (CreateFile)2 " +
+                                                    dir.path() +
+                                                    "/missing.vnx: No such file or directory"},
+      {bin + " --workdir " + plain + "/w " + log,
+       "Error Opening File DataEpochs.dat ! Not a directory (" + plain + "/w)"},
+      {"cd " + plain + "/.. && chmod 555 . && " + bin + " " + log + "; s=$?; chmod 755 .; exit $s",
+       geteuid() == 0 ? "" : "Error Opening File DataEpochs.dat ! Permission denied"},
+      // A full disk: the writes fail, the scan stops with the file's name (never a signal).
+      {"ulimit -f 64; " + bin + " --workdir " + dir.path() + "/full " +
+           dir.Write("big.vnx",
+                     [] {
+                       LogBuilder b = Clean();
+                       for (uint32_t t = 3000; t < 400000; t += 1000)
+                         b.Time(t).Sats({5, 40}).GloNumbers({3});
+                       return b.str();
+                     }()),
+       "Error Writing File DataEpochs.dat ! File too large"},
+  };
+  for (const auto& c : cases) {
+    const CheckRun r = Shell(c.line);
+    if (c.text.empty()) continue;  // as root nothing is unwritable
+    EXPECT_EQ(r.status, 2) << c.line << "\n" << r.out;
+    EXPECT_NE(r.out.find(c.text), std::string::npos) << c.line << "\n" << r.out;
+  }
+  // A working directory whose parents are missing is made like mkdir -p.
+  const CheckRun deep = Shell(bin + " --workdir " + dir.path() + "/a/b/c " + log);
+  EXPECT_EQ(deep.status, 0) << deep.out;
+  EXPECT_TRUE(std::filesystem::exists(dir.path() + "/a/b/c/DataEpochs.dat"));
+}
+
+TEST(VnxCheck, JsonIsValidUtf8WhateverThePathAndTheLogHold) {
+  // A Latin-1 file name and antenna letters that are no UTF-8 reach the report; the bytes that
+  // are not UTF-8 come out as U+FFFD.
+  TempDir dir;
+  LogBuilder b;
+  b.Header().Date(2009, 6, 23).Antennas("\xE9\xFF").Time(1000).Sats({5, 40}).GloNumbers({3});
+  b.Time(2000).Sats({5, 40}).GloNumbers({3});
+  const std::string log = dir.Write("caf\xE9.vnx", b.str());
+  for (const char* options : {"--json", "--ephemerides --json"}) {
+    const CheckRun r = Check(std::string(options) + " '" + log + "'");
+    ASSERT_GE(r.status, 0) << options;
+    ASSERT_LE(r.status, 2) << options;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["file"], dir.path() + "/caf\xEF\xBF\xBD.vnx") << options;
+  }
 }
 
 TEST(VnxCheck, JsonReport) {

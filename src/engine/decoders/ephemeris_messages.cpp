@@ -91,7 +91,7 @@ KeplerEphFields KeplerEphemerisMessage::ReadFields() const {
 
 uint8_t KeplerEphemerisMessage::Decode() {
   BeginDecode();
-  if (Length != 0 && !VerifyChecksum()) return 0;
+  if (!VerifyChecksum()) return 0;
   if (BodyShort()) return 1;  // a short body stores nothing and is not read
   KeplerEphFields k = ReadFields();
   const int32_t week = TGPSWeek(k.wn).Week();

@@ -45,8 +45,8 @@ TEventMess::TEventMess(ScanContext& c, const IdentifierRow& row, const uint8_t* 
 }
 
 std::string_view TEventMess::Value(int32_t limit) const {
-  if (text_.size() <= 5) return {};
-  return text_.substr(5, static_cast<size_t>(limit));
+  // An empty value still points into the text: it is copied into the record as it is.
+  return text_.substr(text_.size() < 5 ? text_.size() : 5, static_cast<size_t>(limit));
 }
 
 void TEventMess::DecodeSite() {

@@ -41,8 +41,6 @@ class TRecivMess {
   bool Fits(int32_t offset, int32_t size) const { return offset >= 0 && offset + size <= Length; }
 
   void AddError(const std::string& text) { errorText_ += text; }
-  // A body of our own making (a date derived from an ephemeris) is not held to the length.
-  void SkipLengthTest() { checkLength_ = false; }
   uint8_t Variant() const { return row_.variant; }
 
   ScanContext& ctx;

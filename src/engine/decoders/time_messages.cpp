@@ -163,7 +163,7 @@ uint8_t TGT::Decode() {
 }
 
 uint8_t TRD::Decode() {
-  if (Length != 0) {
+  if (!derived_) {
     BeginDecode();
     if (!VerifyChecksum()) return 0;
     if (BodyShort()) return 1;
@@ -180,7 +180,7 @@ uint8_t TRD::Decode() {
   std::string error;
   const int32_t n = CheckDate(ctx, year, month, day, error);
   AddError(error);
-  if (Length != 0) ctx.epoch.TimeSeen = false;
+  if (!derived_) ctx.epoch.TimeSeen = false;
   SetDayNumber(ctx, n);
   return 1;
 }
@@ -283,9 +283,11 @@ uint8_t TimeScaleOffsetMessage::Decode() {
 
 void TakeDerivedDate(ScanContext& ctx, uint16_t year, uint8_t month, uint8_t day) {
   static const IdentifierRow& row = *LookupIdentifier(IdentifierCode('R', 'D'));
-  const uint8_t body[6] = {
-      static_cast<uint8_t>(year & 0xFF), static_cast<uint8_t>(year >> 8), month, day, 0, 0};
-  DecodeWith<TRD>(ctx, row, body, 0);  // length 0: no length or checksum test
+  const uint8_t body[4] = {static_cast<uint8_t>(year & 0xFF), static_cast<uint8_t>(year >> 8),
+                           month, day};
+  TRD date(ctx, row, body, sizeof body);
+  date.derived_ = true;
+  date.Decode();
 }
 
 }  // namespace vnx

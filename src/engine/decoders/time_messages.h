@@ -28,15 +28,17 @@ class TGT : public TRecivMess {
   uint8_t Decode();
 };
 
-// With a body length of 0 the object is a date made by an ephemeris decoder: the body is six
-// bytes of its making, and neither the length nor the checksum is tested.
+// A frame of the log is always held to its length and checksum, whatever length it declares.
+// Only a date made by an ephemeris decoder (TakeDerivedDate) skips both: its body is four bytes
+// of our own making.
 class TRD : public TRecivMess {
  public:
-  TRD(ScanContext& c, const IdentifierRow& row, const uint8_t* body, int32_t length)
-      : TRecivMess(c, row, body, length) {
-    if (length == 0) SkipLengthTest();
-  }
+  using TRecivMess::TRecivMess;
   uint8_t Decode();
+
+ private:
+  friend void TakeDerivedDate(ScanContext& ctx, uint16_t year, uint8_t month, uint8_t day);
+  bool derived_ = false;
 };
 
 // The clock and parameter messages share one shape: checksum, fields in body order, store.

@@ -24,7 +24,7 @@ struct ShortString20 {
   void Set(std::string_view s) {
     length = static_cast<uint8_t>(s.size() < 20 ? s.size() : 20);
     std::memset(chars, 0, sizeof chars);
-    std::memcpy(chars, s.data(), length);
+    if (length > 0) std::memcpy(chars, s.data(), length);  // an empty view may have no data
   }
   std::string_view View() const { return {chars, length <= 20 ? length : size_t{20}}; }
 };

@@ -12,13 +12,6 @@ namespace vnx {
 
 namespace {
 
-bool IsSeparator(uint8_t b) {
-  return b == 13 || b == 10 || b == 0;
-}
-bool StartsSkippedLine(uint8_t b) {
-  return b >= 0x21 && b <= 0x2F;
-}
-
 constexpr char kIdentifierStart[] = "VN055RLOGF";
 constexpr char kIdentifierFrame[] = "VN055RLOGF VNX";
 // Pages this far behind the cursor are handed back to the system.
@@ -26,6 +19,10 @@ constexpr uint64_t kReleaseStep = 16u << 20;
 // The window also gets its events after this many bytes without a checkpoint, so a log whose
 // frames never end on a multiple of 1000 cannot freeze it.
 constexpr uint64_t kMaxBytesBetweenCheckpoints = 1u << 20;
+// Bytes that belong to no frame are listed whole up to this many; of a longer stretch the
+// entry keeps the first and the last kDumpEdge bytes, so an entry never grows with the damage.
+constexpr uint64_t kWholeDump = 256;
+constexpr uint64_t kDumpEdge = 64;
 
 }  // namespace
 
@@ -34,8 +31,8 @@ TVNXFile::TVNXFile(ScanContext& ctx, const std::string& fileName)
   Start();
 }
 
-TVNXFile::TVNXFile(ScanContext& ctx, const uint8_t* bytes, uint64_t size)
-    : ctx_(ctx), file_(bytes, size) {
+TVNXFile::TVNXFile(ScanContext& ctx, const std::string& name, const uint8_t* data, uint64_t size)
+    : ctx_(ctx), file_(name, data, size) {
   Start();
 }
 
@@ -45,6 +42,11 @@ void TVNXFile::Start() {
   if (!mapped_) return;
   ctx_.epoch = EpochState{};
   ctx_.antennaLetters.clear();
+}
+
+void TVNXFile::Walked(const uint8_t* from, const uint8_t* to) {
+  const uint8_t* view = file_.View();
+  file_.ReleaseRange(static_cast<uint64_t>(from - view), static_cast<uint64_t>(to - view));
 }
 
 std::string TVNXFile::FileSizeText(uint64_t size) {
@@ -58,13 +60,8 @@ std::string TVNXFile::FileSizeText(uint64_t size) {
   return buf;
 }
 
-const uint8_t* TVNXFile::SkipSeparators(const uint8_t* p) const {
-  while (p < fileEnd_ && IsSeparator(*p)) {
-    while (p < fileEnd_ && IsSeparator(*p)) ++p;
-    if (p < fileEnd_ && StartsSkippedLine(*p))
-      while (p < fileEnd_ && *p != 13 && *p != 10) ++p;
-  }
-  return p;
+const uint8_t* TVNXFile::SkipSeparators(const uint8_t* p) {
+  return skipper_.SkipPlain(p);
 }
 
 bool TVNXFile::IsIdentifier(const uint8_t* p) {
@@ -90,12 +87,23 @@ void TVNXFile::ReportResync(const uint8_t* start) {
   const auto n = static_cast<uint64_t>(file_.Cursor - start);
   const auto from = static_cast<uint64_t>(start - fileBase_);
   std::string bytes;
-  bytes.reserve(n * 3);
   static constexpr char kHex[] = "0123456789abcdef";
-  for (const uint8_t* p = start; p < file_.Cursor; ++p) {
-    bytes += kHex[*p >> 4];
-    bytes += kHex[*p & 15];
-    bytes += ' ';
+  auto dump = [&bytes](const uint8_t* p, const uint8_t* end) {
+    for (; p < end; ++p) {
+      bytes += kHex[*p >> 4];
+      bytes += kHex[*p & 15];
+      bytes += ' ';
+    }
+  };
+  if (n <= kWholeDump) {
+    bytes.reserve(n * 3);
+    dump(start, file_.Cursor);
+  } else {
+    dump(start, start + kDumpEdge);
+    bytes += "... [cut: the stretch is " + std::to_string(n) + " bytes long; its first " +
+             std::to_string(kDumpEdge) + " and last " + std::to_string(kDumpEdge) +
+             " bytes are shown] ... ";
+    dump(file_.Cursor - kDumpEdge, file_.Cursor);
   }
   ScanError e;
   e.kind = ScanErrorKind::UnframedBytes;
@@ -114,12 +122,19 @@ bool TVNXFile::NextMessage() {
   resync_ = !IsIdentifier(c) || bodyLength_ < 0;
   if (resync_) {
     const uint8_t* start = c;
+    const uint8_t* released = c;
     for (;; ++c) {
       if (c + 5 >= fileEnd_) return false;
+      if (c - released >= static_cast<ptrdiff_t>(2 * kReleaseStep)) {
+        released = c - kReleaseStep;
+        file_.ReleaseBefore(static_cast<uint64_t>(released - file_.View()));
+      }
       if (!IsIdentifier(c)) continue;
       const int32_t len = ParseLength(c);
       if (len < 0 || c + 5 + len >= fileEnd_) continue;
-      const uint8_t* q = SkipSeparators(c + 5 + len);
+      // Every byte of a damaged stretch may ask about the same separators after it: the
+      // skipper remembers them, so the search stays linear in the stretch.
+      const uint8_t* q = skipper_.Skip(c + 5 + len);
       if (q + 5 < fileEnd_ && IsIdentifier(q) && ParseLength(q) > 0) break;
     }
     ReportResync(start);
@@ -203,6 +218,7 @@ uint8_t TVNXFile::Scan() {
   fileSize_ = file_.FileSize();
   ctx_.ui->SetFileSizeText(FileSizeText(fileSize_));
   fileEnd_ = file_.Cursor + fileSize_;
+  skipper_.Start(fileEnd_, [this](const uint8_t* from, const uint8_t* to) { Walked(from, to); });
   file_.Cursor = SkipSeparators(file_.Cursor);
   if (static_cast<uint64_t>(fileEnd_ - file_.Cursor) < 90) {
     ctx_.AddError(ScanErrorKind::File, "Very short file!");

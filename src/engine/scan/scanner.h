@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/epoch/scan_context.h"
+#include "engine/scan/separator_skipper.h"
 #include "engine/stream/mapped_file.h"
 
 namespace vnx {
@@ -16,15 +17,15 @@ class TVNXFile {
   // Maps the file; when that works, the running epoch starts afresh. When it fails, the
   // object must not be scanned (Mapped() is false).
   TVNXFile(ScanContext& ctx, const std::string& fileName);
-  // Scans `size` bytes the caller holds in memory.
-  TVNXFile(ScanContext& ctx, const uint8_t* bytes, uint64_t size);
+  // The same over a log already in memory (`data` must outlive the scanner).
+  TVNXFile(ScanContext& ctx, const std::string& name, const uint8_t* data, uint64_t size);
 
   bool Mapped() const { return mapped_; }
   // The whole scan; 1 when the file was processed, 0 when it was too short.
   uint8_t Scan();
 
-  // Framing primitives: pure functions of the bytes at p.
-  const uint8_t* SkipSeparators(const uint8_t* p) const;
+  // Framing primitives: functions of the bytes at p (a long walk hands its pages back).
+  const uint8_t* SkipSeparators(const uint8_t* p);
   static bool IsIdentifier(const uint8_t* p);
   static int32_t ParseLength(const uint8_t* p);
   bool NextMessage();
@@ -41,6 +42,8 @@ class TVNXFile {
   void RunLoop();
   void Checkpoint(bool& stop);
   void Start();
+  // A walk crossed [from, to) far from where the scan will look again.
+  void Walked(const uint8_t* from, const uint8_t* to);
 
   ScanContext& ctx_;
   TOpenMappedFile file_;
@@ -51,6 +54,7 @@ class TVNXFile {
   int32_t bodyLength_ = 0;
   bool resync_ = false;
   std::string headerText_;
+  SeparatorSkipper skipper_;
 };
 
 }  // namespace vnx

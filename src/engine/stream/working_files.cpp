@@ -1,6 +1,7 @@
 #include "engine/stream/working_files.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,6 +80,21 @@ std::string ChooseWorkingDirectory(const std::string& startDir) {
   return dir;
 }
 
+int MakeDirectories(const std::string& path) {
+  std::string sofar;
+  size_t at = 0;
+  while (at <= path.size()) {
+    const size_t slash = path.find('/', at);
+    const size_t stop = slash == std::string::npos ? path.size() : slash;
+    sofar = path.substr(0, stop);
+    if (!sofar.empty() && ::mkdir(sofar.c_str(), 0755) != 0 && errno != EEXIST) return errno;
+    at = stop + 1;
+  }
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return errno;
+  return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+}
+
 RecordFile::~RecordFile() {
   Close();
 }
@@ -92,6 +108,7 @@ bool RecordFile::Fail(int err) {
 
 bool RecordFile::Create(const std::string& path, size_t recordSize) {
   Close();
+  inMemory_ = false;
   path_ = path;
   recordSize_ = recordSize;
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -103,11 +120,36 @@ bool RecordFile::Create(const std::string& path, size_t recordSize) {
   return fd_ >= 0;
 }
 
+bool RecordFile::CreateInMemory(const char* name, size_t recordSize) {
+  if (inMemory_ && fd_ >= 0 && recordSize == recordSize_) {  // made before: emptied
+    buffer_.clear();
+    committed_ = 0;
+    failed_ = false;
+    const bool ok = ::ftruncate(fd_, 0) == 0 && ::lseek(fd_, 0, SEEK_SET) == 0;
+    errno_ = ok ? 0 : errno;
+    return ok;
+  }
+  Close();
+  recordSize_ = recordSize;
+  fd_ = ::memfd_create(name, MFD_CLOEXEC);
+  errno_ = fd_ < 0 ? errno : 0;
+  path_ = fd_ < 0 ? std::string() : "/proc/self/fd/" + std::to_string(fd_);
+  inMemory_ = true;
+  buffer_.clear();  // grows with what is written: most logs in memory are small
+  committed_ = 0;
+  failed_ = false;
+  return fd_ >= 0;
+}
+
 bool RecordFile::Reopen() {
-  if (fd_ >= 0) ::close(fd_);
   buffer_.clear();
   committed_ = 0;
   failed_ = false;
+  if (inMemory_) {  // the descriptor is the file: back to its first record
+    errno_ = fd_ < 0 ? EBADF : 0;
+    return fd_ >= 0 && ::lseek(fd_, 0, SEEK_SET) == 0;
+  }
+  if (fd_ >= 0) ::close(fd_);
   fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
   errno_ = fd_ < 0 ? errno : 0;
   return fd_ >= 0;
@@ -152,13 +194,36 @@ void RecordFile::Close() {
   fd_ = -1;
 }
 
+std::string WorkingFiles::PathOf(WorkFile f) const {
+  return inMemory_ ? files_[static_cast<int>(f)].Path() : dir_ + WorkFileName(f);
+}
+
 bool WorkingFiles::CreateAll(const std::string& dir, std::string& failedName) {
   dir_ = dir;
+  inMemory_ = false;
   if (!dir_.empty() && dir_.back() != '/') dir_ += '/';
   for (int i = 0; i < kWorkFileCount; ++i) {
     const auto f = static_cast<WorkFile>(i);
     if (!files_[i].Create(PathOf(f), WorkFileRecordSize(f))) {
       failedName = WorkFileName(f);
+      openErrno_ = files_[i].LastErrno();
+      return false;
+    }
+  }
+  ResetCommitted();
+  failure_.clear();
+  return true;
+}
+
+bool WorkingFiles::CreateAllInMemory(std::string& failedName) {
+  // A name under a regular file: joining a file name to it never opens anything.
+  dir_ = "/dev/null/";
+  inMemory_ = true;
+  for (int i = 0; i < kWorkFileCount; ++i) {
+    const auto f = static_cast<WorkFile>(i);
+    if (!files_[i].CreateInMemory(WorkFileName(f), WorkFileRecordSize(f))) {
+      failedName = WorkFileName(f);
+      openErrno_ = files_[i].LastErrno();
       return false;
     }
   }
@@ -173,6 +238,7 @@ bool WorkingFiles::ReopenAll(std::string& failedName) {
   for (int i = 0; i < kWorkFileCount; ++i) {
     if (!files_[i].Reopen()) {
       failedName = WorkFileName(static_cast<WorkFile>(i));
+      openErrno_ = files_[i].LastErrno();
       return false;
     }
   }
@@ -185,6 +251,7 @@ void WorkingFiles::CloseAll() {
 
 void WorkingFiles::RemoveAll() {
   CloseAll();
+  if (inMemory_) return;  // closing was all there was to do
   for (int i = 0; i < kWorkFileCount; ++i) {
     const std::string path = PathOf(static_cast<WorkFile>(i));
     if (DirExists(path)) ::unlink(path.c_str());

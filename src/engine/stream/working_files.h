@@ -35,6 +35,10 @@ size_t WorkFileRecordSize(WorkFile f);
 // and creates it. Returns the path with a trailing slash.
 std::string ChooseWorkingDirectory(const std::string& startDir);
 
+// Creates `path` and every missing directory above it, like `mkdir -p`. Returns 0, or the
+// system's error number when the path cannot be made a directory.
+int MakeDirectories(const std::string& path);
+
 class RecordFile {
  public:
   RecordFile() = default;
@@ -43,6 +47,9 @@ class RecordFile {
   RecordFile& operator=(const RecordFile&) = delete;
 
   bool Create(const std::string& path, size_t recordSize);
+  // The same file kept in memory only (an anonymous memory file): Path() still opens it, for
+  // as long as this object keeps it. Made again, it is emptied.
+  bool CreateInMemory(const char* name, size_t recordSize);
   // Reopens for reading and writing at the first record, without truncating.
   bool Reopen();
   // Appends one record to the buffer, writing the buffer out when it is full.
@@ -66,6 +73,7 @@ class RecordFile {
   std::string path_;
   size_t recordSize_ = 1;
   int fd_ = -1;
+  bool inMemory_ = false;
   std::vector<uint8_t> buffer_;
   uint64_t committed_ = 0;
   int errno_ = 0;
@@ -77,13 +85,18 @@ class WorkingFiles {
   // Creates every file empty, in the fixed order; on the first failure shows nothing itself
   // and returns the name of the file that failed in `failedName`.
   bool CreateAll(const std::string& dir, std::string& failedName);
+  // Every file in memory: nothing touches the disk (the fuzz targets scan thousands of logs
+  // a second this way). The views open the files through PathOf(); Dir() names no directory.
+  bool CreateAllInMemory(std::string& failedName);
   bool ReopenAll(std::string& failedName);
+  // The system's error number of the last create or reopen that failed.
+  int OpenErrno() const { return openErrno_; }
   void CloseAll();
   // Closes, deletes every file that exists, removes the directory.
   void RemoveAll();
 
   const std::string& Dir() const { return dir_; }
-  std::string PathOf(WorkFile f) const { return dir_ + WorkFileName(f); }
+  std::string PathOf(WorkFile f) const;
   RecordFile& File(WorkFile f) { return files_[static_cast<int>(f)]; }
 
   // Appends a record; a failed write is remembered (see Failed()).
@@ -113,6 +126,8 @@ class WorkingFiles {
   uint64_t committedEpochs_ = 0;
   uint64_t pendingEpochs_ = 0;
   std::string failure_;
+  bool inMemory_ = false;
+  int openErrno_ = 0;
 };
 
 }  // namespace vnx

@@ -146,6 +146,23 @@ TEST_F(TimeMessagesTest, DateErrors) {
   }
 }
 
+TEST_F(TimeMessagesTest, EmptyDateFrameIsHeldToItsLengthAndChecksum) {
+  // "RD000" once read four bytes beyond its frame: the line break and the next frame's head
+  // mid-log (" 2573 126 126"), bytes outside the file at its end.
+  for (const bool atEnd : {false, true}) {
+    ui.dateLabels.clear();
+    LogBuilder b = Start();
+    b.Time(1000).Sats({5});
+    if (atEnd)
+      b.Bytes("RD000\r");
+    else
+      b.Bytes("RD000\r\n").Time(2000).Sats({5});
+    ASSERT_TRUE(ScanLog(b));
+    EXPECT_EQ(FirstErrorText(), "Length of message = 0 but must be >= 6 Bad Checksum   ") << atEnd;
+    EXPECT_THAT(ui.dateLabels, ElementsAre("23/06/2009")) << atEnd;
+  }
+}
+
 TEST_F(TimeMessagesTest, DateBeforeTheDayReachedIsReportedAndTaken) {
   LogBuilder b = Start(2009, 6, 23);
   b.Time(1000).Sats({5}).Date(2009, 6, 20).Time(2000).Sats({5});

@@ -8,6 +8,9 @@
 
 #include <cstring>
 
+#include <filesystem>
+#include <fstream>
+
 #include "engine/stream/checksum.h"
 #include "engine/views/error_list.h"
 #include "support/scan_fixture.h"
@@ -279,11 +282,63 @@ TEST_F(ScannerTest, NothingIsReadPastTheEndOfTheFile) {
   for (size_t n = 1; n <= full.size(); ++n) {
     const uint8_t* log = memory.PlaceAtEnd(full.substr(0, n));
     session.ResetScanState();
-    TVNXFile scanner(ctx, log, n);
+    TVNXFile scanner(ctx, "prefix.vnx", log, n);
     ASSERT_TRUE(scanner.Mapped()) << n;
     scanner.Scan();
   }
   EXPECT_GT(ctx.epochCount, 0);
+}
+
+TEST_F(ScannerTest, LongDamagedStretchKeepsItsEdgesAndSaysItWasCut) {
+  LogBuilder b = OneEpoch();
+  const size_t at = b.Offset();
+  std::string damage(100000, 'q');
+  damage.replace(0, 3, "xyz");
+  b.Bytes(damage).Time(2000).Sats({5});
+  ASSERT_TRUE(ScanLog(b));
+  const auto lines = ErrorLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Error: Other text  len=100000 0X   " + HexOffset(at) + " (0X " +
+                          HexOffset(at + 99999) + " ) (  0h0m1.0s ) ");
+  std::string q64;
+  for (int i = 0; i < 64; ++i) q64 += "71 ";
+  EXPECT_EQ(lines[1], "78 79 7a " + q64.substr(0, 61 * 3) +
+                          "... [cut: the stretch is 100000 bytes long; its first 64 and last 64 "
+                          "bytes are shown] ... " +
+                          q64);
+  EXPECT_EQ(ctx.epochCount, 2);
+}
+
+TEST_F(ScannerTest, FrameHeadsBeforeTrailingSeparatorsFindNothing) {
+  // Every byte of the 'F' run reads as a frame head whose end lies in the NULs behind it; none
+  // is confirmed, and the scan ends there without a line, as it always did.
+  LogBuilder b = OneEpoch();
+  b.Bytes("\x01" + std::string(4096, 'F') + std::string(65536, '\0'));
+  ASSERT_TRUE(ScanLog(b));
+  EXPECT_TRUE(ErrorLines().empty());
+  EXPECT_EQ(ctx.epochCount, 1);
+}
+
+// Resident size of the mapping of `path` in this process, from /proc/self/smaps.
+uint64_t ResidentKb(const std::string& path) {
+  std::ifstream smaps("/proc/self/smaps");
+  std::string line;
+  bool inside = false;
+  while (std::getline(smaps, line)) {
+    if (line.size() > path.size() && line.ends_with(" " + path)) inside = true;
+    if (inside && line.rfind("Rss:", 0) == 0) return std::stoull(line.substr(4));
+  }
+  return 0;
+}
+
+TEST_F(ScannerTest, LongRunOfSeparatorsIsNotKeptInMemory) {
+  // 64 MiB of NULs after the last frame, crossed in one step of the loop: its pages are handed
+  // back as the walk passes them, not all kept until the scan ends.
+  const std::string path = dir.Write("zeros.vnx", OneEpoch().str());
+  std::filesystem::resize_file(path, 64u << 20);
+  ASSERT_TRUE(session.Scan(path));
+  EXPECT_EQ(ctx.epochCount, 1);
+  EXPECT_LT(ResidentKb(path), 40u << 10);
 }
 
 }  // namespace

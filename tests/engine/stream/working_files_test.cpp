@@ -45,9 +45,56 @@ TEST(WorkingFilesSet, FailureNamesTheFirstFileThatCannotBeCreated) {
   fs::create_directory(dir.path() + "/w/ZARecs.dat");  // a directory where a file must go
   EXPECT_FALSE(s.CreateWorkingFiles(dir.path() + "/w/"));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], "Error Opening File ZARecs.dat ! ");
+  EXPECT_EQ(ui.messages[0],
+            "Error Opening File ZARecs.dat ! Is a directory (" + dir.path() + "/w/ZARecs.dat)");
   EXPECT_FALSE(fs::exists(dir.path() + "/w/ZBRecs.dat"));  // the rest is not tried
   EXPECT_TRUE(fs::exists(dir.path() + "/w/ExtEventRecsXB.dat"));
+}
+
+TEST(WorkingFilesSet, MissingDirectoriesAreMadeAndFailuresGiveTheReason) {
+  TempDir dir;
+  const std::string file = dir.Write("plain", "x");
+  const struct {
+    std::string work;
+    bool made;
+    std::string message;
+  } cases[] = {
+      {dir.path() + "/a/b/c/", true, ""},  // like mkdir -p
+      {file + "/w/", false,
+       "Error Opening File DataEpochs.dat ! Not a directory (" + file + "/w/)"},
+      {file, false, "Error Opening File DataEpochs.dat ! Not a directory (" + file + ")"},
+  };
+  for (const auto& c : cases) {
+    RecordingUi ui;
+    Session s(&ui);
+    EXPECT_EQ(s.CreateWorkingFiles(c.work), c.made) << c.work;
+    if (c.made) {
+      EXPECT_TRUE(fs::exists(c.work + "Header.dat"));
+      EXPECT_TRUE(ui.messages.empty());
+    } else {
+      EXPECT_EQ(ui.messages, std::vector<std::string>{c.message});
+    }
+  }
+}
+
+TEST(WorkingFilesSet, InMemoryFilesAreWrittenAndReadBackWithoutADirectory) {
+  TempDir dir;
+  RecordingUi ui;
+  Session s(&ui);
+  ASSERT_TRUE(s.CreateWorkingFilesInMemory());
+  LogBuilder b;
+  b.Header().Date(2009, 6, 23).Time(1000).Sats({5}).Time(2000).Sats({5, 7});
+  ASSERT_TRUE(s.ScanMemory("log.vnx", reinterpret_cast<const uint8_t*>(b.str().data()), b.size()));
+  const WorkingFiles& files = s.Context().files;
+  EXPECT_EQ(fs::file_size(files.PathOf(WorkFile::DataEpochs)), 2u * 1024);
+  EXPECT_EQ(fs::file_size(files.PathOf(WorkFile::SVRecs)), 3u * 216);
+  EXPECT_FALSE(fs::exists(files.Dir() + WorkFileName(WorkFile::DataEpochs)));
+  // A second scan reopens them at their first record, as on disk.
+  ASSERT_TRUE(s.ScanMemory("log.vnx", reinterpret_cast<const uint8_t*>(b.str().data()), b.size()));
+  EXPECT_EQ(fs::file_size(files.PathOf(WorkFile::DataEpochs)), 2u * 1024);
+  const std::string path = files.PathOf(WorkFile::DataEpochs);
+  s.RemoveWorkingFiles();
+  EXPECT_FALSE(fs::exists(path));
 }
 
 // A log large enough that its epoch records fill the write buffers several times over.
