@@ -5,6 +5,7 @@
 // broadcast ionosphere and a simple troposphere for synthetic observables.
 #include <array>
 
+#include "engine/orbits/geodesy.h"
 #include "tools/synth/rinex_nav.h"
 
 namespace vnx::synth {
@@ -33,10 +34,8 @@ GloOrbitState GloInitialState(const GloEph& eph, int leapSeconds);
 GloOrbitState GloPropagate(const GloEph& eph, GloOrbitState state, double t);
 double GloClock(const GloEph& eph, int leapSeconds, double t);
 
-struct Geodetic {
-  double lat = 0, lon = 0, height = 0;  // radians, metres (WGS-84)
-};
-Geodetic ToGeodetic(const Vec3& ecef);
+using vnx::Geodetic;
+using vnx::ToGeodetic;
 
 struct LookAngles {
   double elevation = 0, azimuth = 0;  // radians; azimuth 0..2 pi from north through east
