@@ -32,7 +32,7 @@ struct SeriesStyle {
 // ALL, then the systems with their names and colours (GEO is the stored colour value
 // 16711808, blue-violet).
 std::array<SeriesStyle, kSatSeriesCount> SeriesStyles() {
-  std::array<SeriesStyle, kSatSeriesCount> out{{{"ALL", QColor(0, 255, 0)}}};
+  std::array<SeriesStyle, kSatSeriesCount> out{{{"ALL", QColor(0x20, 0x20, 0x20)}}};
   for (int k = 0; k < kSatSystemCount; ++k) {
     const SatSystemInfo& info = kSatSystemInfo[static_cast<size_t>(k)];
     out[static_cast<size_t>(k) + 1] = {info.shortName, QColor::fromRgb(info.colour)};

@@ -39,7 +39,7 @@ TEST_F(SatellitesViewTest, OpensOnTheCountsAtTheSummarysMask) {
   EXPECT_EQ(mask()->text(), "-2");  // the lowest elevation seen
   EXPECT_THAT(Names(chart()), ElementsAre("ALL", "GPS", "GLO", "GEO", "GAL"));
   EXPECT_EQ(chart()->SeriesColor(3), QColor(128, 0, 255));
-  EXPECT_EQ(chart()->SeriesColor(4), QColor(Qt::yellow));
+  EXPECT_EQ(chart()->SeriesColor(4), QColor(0xE0, 0x80, 0x00));  // readable on white
   EXPECT_THAT(Xs(chart(), 0), ElementsAre(1, 2, 3, 4));
   EXPECT_THAT(Ys(chart(), 0), Each(4));
   EXPECT_THAT(Ys(chart(), 1), Each(2));
