@@ -15,6 +15,7 @@
 class QAction;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QStackedWidget;
 
@@ -24,6 +25,7 @@ class AntennaDialog;
 class CalculatorWindow;
 class HelpWindow;
 class PieGauge;
+class TimeAxisSwitch;
 class ViewPanel;
 
 class MainWindow : public QMainWindow {
@@ -88,6 +90,7 @@ class MainWindow : public QMainWindow {
   class WindowUi;
 
   void BuildMenus();
+  void AddTimeAxisMenu(QMenu& menu);
   QWidget* BuildStartPanel();
   QWidget* BuildScanPanel();
   QWidget* BuildErrorPanel();
@@ -115,6 +118,7 @@ class MainWindow : public QMainWindow {
   int shownErrorCount_ = 0;
 
   QStackedWidget* viewer_ = nullptr;
+  TimeAxisSwitch* timeAxis_ = nullptr;
   QWidget* startPanel_ = nullptr;
   QLineEdit* file_ = nullptr;
   QPushButton* input_ = nullptr;

@@ -6,6 +6,9 @@
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // Remembered choices go to a scratch directory, never the user's settings.
+  char config[] = "/tmp/vnx-app-tests-XXXXXX";
+  if (mkdtemp(config)) setenv("XDG_CONFIG_HOME", config, 1);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

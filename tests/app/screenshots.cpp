@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
   shot("main");
   for (const char* view : {"TimesEpochs1", "Header1", "Ionoparameters1", "Satellites1",
                            "Positions1", "Measurements1", "Ephemerides1", "Externalevents1",
-                           "Occupations1", "Attitude1"}) {
+                           "Occupations1", "Attitude1", "Skyplot1", "SignalElevation1",
+                           "PositionScatter1"}) {
     QAction* a = w.action(view);
     if (!a || !a->isEnabled()) continue;
     a->trigger();

@@ -17,6 +17,12 @@ bool Selected(const SkySelection& s, const SvRec& sv) {
   return sv.system >= 1 && sv.system <= kSatSystemCount && s.systems[sv.system - 1u];
 }
 
+// A satellite whose "EL" and "AZ" entries were missing keeps the record's zeros; a real
+// satellite exactly on the horizon due north is rare enough to be taken for one of those.
+bool DirectionKnown(const SvRec& sv) {
+  return sv.elevation != 0 || sv.azimuth != 0;
+}
+
 // Hands each satellite record of the selected epochs that carried elevations and azimuths to
 // `visit`. Returns the message of a failure, empty when every epoch was read.
 template <class Visit>
@@ -34,7 +40,7 @@ std::string ForEachDirection(const ChartSource& src, const SkySelection& sel, Vi
     const bool wanted = i >= sel.firstEpoch && rec.flags[kFlagEL] && rec.flags[kFlagAZ];
     for (int32_t k = 0; k < rec.satsWritten; ++k) {
       if (!svs.Read(&sv)) return std::string(kUnexpectedEnd) + " SVs";
-      if (wanted && Selected(sel, sv)) visit(i, sv);
+      if (wanted && Selected(sel, sv) && DirectionKnown(sv)) visit(i, sv);
     }
   }
   return {};
@@ -98,6 +104,41 @@ SkyXY SkyPosition(double azimuthDeg, double elevationDeg) {
   const double r = (90 - std::clamp(elevationDeg, 0.0, 90.0)) / 90;
   const double a = azimuthDeg * 3.14159265358979323846 / 180;
   return {r * std::sin(a), -r * std::cos(a)};
+}
+
+uint32_t StrengthColour(double snr, double lo, double hi) {
+  static constexpr uint8_t kStops[][3] = {
+      {68, 1, 84}, {59, 82, 139}, {33, 145, 140}, {53, 170, 90}, {230, 120, 0}};
+  constexpr int kLast = 4;
+  const double t = hi > lo ? std::clamp((snr - lo) / (hi - lo), 0.0, 1.0) : 1.0;
+  const int i = std::min(static_cast<int>(t * kLast), kLast - 1);
+  const double f = t * kLast - i;
+  uint32_t out = 0;
+  for (int c = 0; c < 3; ++c) {
+    const double v = kStops[i][c] + (kStops[i + 1][c] - kStops[i][c]) * f;
+    out = (out << 8) | static_cast<uint32_t>(std::lround(v));
+  }
+  return out;
+}
+
+std::string SkyCsv(const SkyPlot& plot, const EpochClock& clock) {
+  std::string out = "satellite,epoch";
+  if (!clock.Empty()) out += ",time (GPS)";
+  out += ",azimuth [deg],elevation [deg],strength [dB-Hz]\n";
+  char buf[96];
+  for (const SkyTrack& t : plot.tracks) {
+    for (const SkyPoint& p : t.points) {
+      out += t.Name() + ',' + std::to_string(p.epoch);
+      if (!clock.Empty())
+        out += ',' + clock.Text(clock.AxisValue(p.epoch, ChartTimeAxis::GpsTime), true, 3);
+      if (std::isnan(p.snr))
+        std::snprintf(buf, sizeof buf, ",%g,%g,\n", p.azimuth, p.elevation);
+      else
+        std::snprintf(buf, sizeof buf, ",%g,%g,%g\n", p.azimuth, p.elevation, p.snr);
+      out += buf;
+    }
+  }
+  return out;
 }
 
 SnrElevation SnrAgainstElevation(const ChartSource& src, const SkySelection& sel) {

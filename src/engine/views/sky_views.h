@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/gnss/satellite_system.h"
+#include "engine/views/chart_time.h"
 #include "engine/views/measurements_series.h"
 #include "engine/views/point_series.h"
 
@@ -47,7 +48,8 @@ struct SkyPlot {
 // many epochs earlier.
 inline constexpr int32_t kSkyTrackGap = 10;
 
-// The tracks of every satellite in the selection whose epochs carried elevations and azimuths.
+// The tracks of every satellite in the selection whose epochs carried elevations and azimuths
+// (a satellite left at elevation 0 and azimuth 0 had neither).
 // A track keeps a point where a segment starts, where its whole-degree direction changes and
 // where the strength changes by a decibel or more, so a day at 1 Hz stays small.
 SkyPlot SkyTracks(const ChartSource& src, const SkySelection& selection);
@@ -58,6 +60,14 @@ struct SkyXY {
   double x = 0, y = 0;
 };
 SkyXY SkyPosition(double azimuthDeg, double elevationDeg);
+
+// Colour (0xRRGGBB) of strength `snr` on the skyplot's scale from `lo` to `hi`: dark violet,
+// blue, teal, green, orange; every stop readable on white. Outside the range the ends.
+uint32_t StrengthColour(double snr, double lo, double hi);
+
+// The CSV of every point of `plot`: satellite, epoch, GPS time (when `clock` has times),
+// azimuth, elevation and strength.
+std::string SkyCsv(const SkyPlot& plot, const EpochClock& clock);
 
 inline constexpr double kSnrBinWidth = 5;  // degrees of elevation per mean
 inline constexpr int kSnrBinCount = 18;    // 0..90 degrees

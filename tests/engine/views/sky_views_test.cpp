@@ -16,7 +16,8 @@ namespace {
 using ::testing::ElementsAre;
 
 // GPS 5 rising 1 degree every other epoch at azimuth 100; GLONASS 3 fixed at 40 degrees with
-// S1 strength 40 + epoch; epoch 4 carries no directions; GPS 5 is missing in epochs 6..20.
+// S1 strength 40 + epoch; Galileo 75 without a direction; epoch 4 carries no directions; GPS 5
+// is missing in epochs 6..20.
 class SkyViewsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -33,6 +34,7 @@ class SkyViewsTest : public ::testing::Test {
       r.azimuth = -1;  // read unsigned: 65535, which is 15 degrees around the circle
       r.sig[1].present[kSnr] = 1;
       r.sig[1].snr = 40 + static_cast<float>(e);
+      files.AddSat(75, 4, 0).sig[0].present[kSnr] = 1;  // no direction: left out everywhere
     }
     files.Write();
   }
@@ -91,6 +93,23 @@ TEST_F(SkyViewsTest, StrengthAgainstElevationWithBinMeans) {
   EXPECT_DOUBLE_EQ(s.means[0].x[0], 12.5);
   EXPECT_DOUBLE_EQ(s.means[0].y[0], 30 + (1 + 2 + 3 + 5) / 2.0 / 4);
   EXPECT_DOUBLE_EQ(s.means[0].x[1], 22.5);
+}
+
+TEST_F(SkyViewsTest, CsvOfEveryPoint) {
+  SkySelection sel;
+  sel.systems = {false, true, false, false};
+  sel.lastEpoch = 2;
+  sel.signal = 1;
+  EXPECT_EQ(SkyCsv(SkyTracks(files.Source(), sel), EpochClock()),
+            "satellite,epoch,azimuth [deg],elevation [deg],strength [dB-Hz]\n"
+            "R03,1,15,40,41\nR03,2,15,40,42\n");
+}
+
+TEST(SkyPositionTest, StrengthScaleRunsFromVioletToOrange) {
+  EXPECT_EQ(StrengthColour(20, 20, 50), 0x440154u);
+  EXPECT_EQ(StrengthColour(50, 20, 50), 0xE67800u);
+  EXPECT_EQ(StrengthColour(99, 20, 50), 0xE67800u);  // clamped
+  EXPECT_EQ(StrengthColour(35, 20, 50), 0x21918Cu);  // the middle stop
 }
 
 TEST(SkyPositionTest, NorthUpClockwise) {
