@@ -6,6 +6,9 @@ packages=(
   libgtest-dev libgmock-dev nlohmann-json3-dev
   qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6 libjpeg-dev
   xvfb xauth
+  # the package test: cpack's dependency list, the desktop validators, the MIME lookup
+  dpkg-dev file desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
+  groff-base
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, checks the bundled sample log with vnx-check and starts
-# the viewer. Without a display, run it as:  xvfb-run -a ./scripts/run.sh
+# the viewer on it, scanned. Without a display, run it as:  xvfb-run -a ./scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -11,7 +11,7 @@ status=0
 echo "vnx-check exit status: $status (0 no errors, 1 errors found, 2 not scanned)"
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: the viewer needs one. Run  xvfb-run -a ./scripts/run.sh  or start"
-  echo "  ./build/release/src/app/vnx-viewer  on a desktop."
+  echo "  ./build/release/src/app/vnx-viewer examples/sample.vnx  on a desktop."
   exit 0
 fi
-exec ./build/release/src/app/vnx-viewer
+exec ./build/release/src/app/vnx-viewer examples/sample.vnx

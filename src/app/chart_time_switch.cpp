@@ -2,8 +2,9 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QSettings>
 #include <QWidget>
+
+#include "app/app_settings.h"
 
 namespace vnx::app {
 
@@ -14,7 +15,7 @@ const char* const kNames[] = {"epoch", "gps", "utc"};
 }  // namespace
 
 ChartTimeAxis RememberedTimeAxis() {
-  const QString name = QSettings("vnx-viewer", "vnx-viewer").value("charts/timeAxis").toString();
+  const QString name = AppSettings().ChartTimeAxis();
   for (int i = 0; i < 3; ++i)
     if (name == kNames[i]) return static_cast<ChartTimeAxis>(i);
   return ChartTimeAxis::Epoch;

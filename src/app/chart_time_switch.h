@@ -48,7 +48,7 @@ class TimeAxisSwitch : public QObject {
   QString loadedStamp_;  // path, size and time of the epoch file the clock was read from
 };
 
-// The remembered choice, and storing it (the user's settings, "charts/timeAxis").
+// The remembered choice, and storing it in the user's settings.
 ChartTimeAxis RememberedTimeAxis();
 void RememberTimeAxis(ChartTimeAxis mode);
 

@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,6 +18,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
@@ -23,14 +27,17 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <iterator>
+#include <optional>
 
 #include "app/about_dialog.h"
 #include "app/antenna_dialog.h"
+#include "app/app_settings.h"
 #include "app/calculator_window.h"
 #include "app/chart_time_switch.h"
 #include "app/help_window.h"
 #include "app/jpeg_image.h"
 #include "app/pie_gauge.h"
+#include "app/recent_logs.h"
 #include "app/view_panel.h"
 #include "app/view_registry.h"
 #include "app/widgets.h"
@@ -44,7 +51,7 @@ namespace vnx::app {
 
 namespace {
 
-constexpr const char* kVersion = "1.2.1";
+constexpr const char* kVersion = VNX_VERSION;
 // The tool collection the viewer belongs to, at the end of the window caption.
 constexpr const char* kCollection = "VNX Receiver Tools";
 constexpr const char* kLime = "#00ff00";
@@ -177,6 +184,7 @@ MainWindow::MainWindow(const QString& startDir, QWidget* parent)
   startPanel_ = BuildStartPanel();
   viewer_->addWidget(startPanel_);
   errorPanel_ = BuildErrorPanel();
+  errorPanel_->setProperty("menuItem", "ViewErrors1");
   viewer_->addWidget(errorPanel_);
   setCentralWidget(viewer_);
   statusBar()->setObjectName("StatusBar1");
@@ -192,6 +200,7 @@ MainWindow::MainWindow(const QString& startDir, QWidget* parent)
     setWindowTitle(QString("  VNX Files Viewer   (version %1)          %2").arg(kVersion, kCollection));
   ResetScanPanel();
   resize(1000, 700);
+  RestoreRememberedState();
   input_->setFocus();
 }
 
@@ -365,9 +374,13 @@ QWidget* MainWindow::BuildErrorPanel() {
 void MainWindow::AddView(const QString& menuItem, ViewPanel* panel) {
   viewer_->addWidget(panel);
   views_.push_back(panel);
+  panel->setProperty("menuItem", menuItem);
   if (QAction* a = action(menuItem)) {
     disconnect(a, &QAction::triggered, nullptr, nullptr);
-    connect(a, &QAction::triggered, panel, [panel] { panel->Open(); });
+    connect(a, &QAction::triggered, panel, [this, menuItem, panel] {
+      BeforeOpeningView(menuItem);
+      panel->Open();
+    });
   }
 }
 
@@ -429,7 +442,7 @@ void MainWindow::ResetScanState() {
   for (ViewPanel* v : views_) v->ResetForScan();
 }
 
-void MainWindow::ChooseFile(bool fromMenu) {
+void MainWindow::ChooseFile(bool fromMenu, const QString& path) {
   action("Attitude1")->setEnabled(false);
   HideViews();
   ResetScanPanel();
@@ -437,20 +450,21 @@ void MainWindow::ChooseFile(bool fromMenu) {
   if (!fromMenu && clearSummary) clearSummary();
   scanning_ = false;
   file_->clear();
-  QString chosen;
-  if (fileChooser) {
+  QString chosen = path;
+  if (chosen.isEmpty() && fileChooser) {
     chosen = fileChooser();
-  } else {
+  } else if (chosen.isEmpty()) {
     QFileDialog dialog(this, "Choose Input File");
     dialog.setNameFilters({"VNX files (*.vnx)", "All files (*.*)"});
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (!inputFileName_.isEmpty()) dialog.setDirectory(QFileInfo(inputFileName_).absolutePath());
+    if (!settings_->LastDirectory().isEmpty()) dialog.setDirectory(settings_->LastDirectory());
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
       chosen = dialog.selectedFiles().first();
   }
   if (!chosen.isEmpty()) {
     inputFileName_ = chosen;
     file_->setText(chosen);
+    RememberOpenedLog(chosen);
     scan_->setEnabled(true);
     action("ScanVNXfile1")->setEnabled(true);
     stop_->setEnabled(true);
@@ -552,6 +566,7 @@ void MainWindow::AfterScan() {
   gauge_->SetValue(0);
   fileSize_->setText("Filesize");
   statusBar()->clearMessage();
+  AfterFirstScan();
 }
 
 void MainWindow::ShowErrorList() {
@@ -566,7 +581,7 @@ void MainWindow::ShowErrorList() {
 
 void MainWindow::OpenAbout() {
   AboutDialog about(this);
-  about.SetTexts("Version 1.2.1", "23 June 2009");
+  about.SetTexts(QString("Version ") + VNX_VERSION, "23 June 2009");
   about.exec();
 }
 
@@ -597,10 +612,106 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  settings_->SetWindowGeometry(saveGeometry());
+  settings_->SetOpenView(frontPanel()->property("menuItem").toString());
   calculator_->close();
   if (help_) help_->close();
   session_->RemoveWorkingFiles();
   event->accept();
+}
+
+// --- Opening logs from outside the file dialog, and what the window remembers ---------------
+
+bool MainWindow::OpenLog(const QString& path) {
+  if (scanning_) {
+    SetStatus("A scan is running");
+    return false;
+  }
+  const QFileInfo info(path);
+  QFile file(path);
+  QString reason;
+  if (!info.exists())
+    reason = "no such file";
+  else if (info.isDir())
+    reason = "it is a directory";
+  else if (!file.open(QIODevice::ReadOnly))
+    reason = file.errorString();
+  if (!reason.isEmpty()) {
+    ShowMessage(QString("Cannot open %1: %2").arg(QDir::toNativeSeparators(path), reason));
+    return false;
+  }
+  file.close();
+  ChooseFile(false, info.absoluteFilePath());
+  StartScanByButton();
+  return true;
+}
+
+namespace {
+
+// The local .vnx files among a drag's URLs.
+QStringList DroppedLogs(const QMimeData* data) {
+  QStringList logs;
+  if (!data || !data->hasUrls()) return logs;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile() && url.toLocalFile().endsWith(".vnx", Qt::CaseInsensitive))
+      logs << url.toLocalFile();
+  return logs;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedLogs(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QStringList logs = DroppedLogs(event->mimeData());
+  if (logs.isEmpty()) return;
+  event->acceptProposedAction();
+  if (scanning_) {
+    SetStatus("A scan is running");
+    return;
+  }
+  // The scan runs from the event loop: the drag source gets its answer at once.
+  const QString log = logs.first();
+  QTimer::singleShot(0, this, [this, log] { OpenLog(log); });
+}
+
+void MainWindow::RestoreRememberedState() {
+  settings_ = std::make_unique<AppSettings>();
+  setAcceptDrops(true);
+  const QByteArray geometry = settings_->WindowGeometry();
+  if (!geometry.isEmpty()) restoreGeometry(geometry);
+  QMenu* fileMenu = qobject_cast<QMenu*>(action("InputVNXfile1")->parent());
+  recentLogs_ = new RecentLogsMenu(
+      *settings_, [this](const QString& log) { OpenLog(log); }, this);
+  fileMenu->insertMenu(action("ScanVNXfile1"), recentLogs_);
+  // The Satellites view's Accept has set the mask by the time this runs.
+  if (auto* accept = findChild<QPushButton*>("BBElMask"))
+    connect(accept, &QPushButton::clicked, this,
+            [this] { settings_->SetElevationMask(scan().ElevationMask()); });
+}
+
+void MainWindow::RememberOpenedLog(const QString& path) {
+  settings_->AddRecentLog(path);
+  settings_->SetLastDirectory(QFileInfo(path).absolutePath());
+  recentLogs_->Refresh();
+}
+
+void MainWindow::BeforeOpeningView(const QString& menuItem) {
+  // The scan's summary sets the mask to the lowest elevation seen; the mask the user last
+  // accepted (in this run or an earlier one) takes its place when the Satellites view opens.
+  if (menuItem != "Satellites1") return;
+  if (const std::optional<int> mask = settings_->ElevationMask()) session_->SetElevationMask(*mask);
+}
+
+void MainWindow::AfterFirstScan() {
+  if (firstScanDone_) return;
+  firstScanDone_ = true;
+  // The view that was in front when the window last closed comes back after the first scan.
+  const QString view = settings_->OpenView();
+  if (view.isEmpty() || view == "ViewSummury1") return;
+  if (QAction* a = action(view); a && a->isEnabled()) a->trigger();
 }
 
 }  // namespace vnx::app

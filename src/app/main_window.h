@@ -22,9 +22,11 @@ class QStackedWidget;
 namespace vnx::app {
 
 class AntennaDialog;
+class AppSettings;
 class CalculatorWindow;
 class HelpWindow;
 class PieGauge;
+class RecentLogsMenu;
 class TimeAxisSwitch;
 class ViewPanel;
 
@@ -61,6 +63,12 @@ class MainWindow : public QMainWindow {
   void OpenHelp(const QString& page);
   void OpenAbout();
   void OpenCalculator();
+  // Opens `path` and scans it: the log named on the command line, a dropped log, File >
+  // "Recent logs". Refused with a status-bar note while a scan runs; a file that cannot be read
+  // is named with the reason in a message and the window stays as it was.
+  bool OpenLog(const QString& path);
+  AppSettings& settings() { return *settings_; }
+  RecentLogsMenu* recentLogsMenu() const { return recentLogs_; }
 
   // The view area.
   void AddView(const QString& menuItem, ViewPanel* panel);
@@ -85,6 +93,8 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   class WindowUi;
@@ -94,7 +104,8 @@ class MainWindow : public QMainWindow {
   QWidget* BuildStartPanel();
   QWidget* BuildScanPanel();
   QWidget* BuildErrorPanel();
-  void ChooseFile(bool fromMenu);
+  // `path` given: that file is taken without asking.
+  void ChooseFile(bool fromMenu, const QString& path = {});
   void ResetScanPanel();
   void ResetScanState();
   bool RunScan();
@@ -102,6 +113,10 @@ class MainWindow : public QMainWindow {
   void AfterScan();
   void SetViewItemsEnabled(bool enabled);
   void LightIndicator(Indicator which);
+  void RestoreRememberedState();
+  void RememberOpenedLog(const QString& path);
+  void BeforeOpeningView(const QString& menuItem);
+  void AfterFirstScan();
 
  public:
   QString HelpPageOfFocus() const;
@@ -137,6 +152,9 @@ class MainWindow : public QMainWindow {
   AntennaDialog* antennaDialog_ = nullptr;
   CalculatorWindow* calculator_ = nullptr;
   QPointer<HelpWindow> help_;
+  std::unique_ptr<AppSettings> settings_;
+  RecentLogsMenu* recentLogs_ = nullptr;
+  bool firstScanDone_ = false;
 };
 
 }  // namespace vnx::app

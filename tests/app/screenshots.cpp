@@ -3,13 +3,18 @@
 //   vnx-app-screenshots LOG.vnx OUT_DIR
 #include <QAction>
 #include <QApplication>
-#include <QPushButton>
 #include <QDir>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/main_window.h"
 
 int main(int argc, char** argv) {
+  // The window remembers what it saw: not in the user's own settings.
+  QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
   QApplication app(argc, argv);
   if (argc < 3) return 2;
   const QString log = QFileInfo(argv[1]).absoluteFilePath();

@@ -7,12 +7,13 @@
 
 #include "engine/gnss/physics.h"
 #include "engine/gnss/satellite_system.h"
+#include "engine/orbits/orbit.h"
 
 namespace vnx::synth {
 
 inline constexpr double kLightSpeed = kSpeedOfLight;
-inline constexpr double kPi = 3.1415926535898;  // the value the GPS orbit algorithm prescribes
-inline constexpr double kEarthRotation = 7.2921151467e-5;
+inline constexpr double kPi = vnx::kGpsPi;
+inline constexpr double kEarthRotation = vnx::kEarthRotationRate;
 inline constexpr double kSecondsPerWeek = 604800.0;
 inline constexpr double kSecondsPerDay = 86400.0;
 inline constexpr double kDeg = 3.14159265358979323846 / 180.0;

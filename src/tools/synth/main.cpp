@@ -43,13 +43,23 @@ const char kHelp[] =
     "  --seed N          noise of the synthesised values (default 1)\n"
     "  --site NAME       site name for \"_SIT=\" (default: the marker name)\n"
     "  --antenna-name S  antenna name for \"_ANT=\"\n"
-    "  --help            this text\n";
+    "  --slip SAT:T:N1:N2[:N5]\n"
+    "                    a cycle slip: from T seconds after the first epoch on, the phases of\n"
+    "                    SAT (G05, R07, E11, S20) are N1 cycles longer on L1, N2 on L2, N5 on\n"
+    "                    L5; may be given more than once\n"
+    "  --clock-jump T[:MS]\n"
+    "                    a receiver clock jump: from T seconds after the first epoch on, every\n"
+    "                    code range is MS (default 1) milliseconds of light longer, phases not;\n"
+    "                    may be given more than once\n"
+    "  --help            this text\n"
+    "  --version         print the version\n";
 
 struct Arguments {
   std::string obs, out;
   std::vector<std::string> navs;
   std::string start;
   vnx::synth::SynthOptions options;
+  bool version = false;
 };
 
 bool ParseDate(const std::string& text, int& y, int& m, int& d) {
@@ -64,6 +74,10 @@ bool Parse(int argc, char** argv, Arguments& a) {
       return argv[++i];
     };
     if (arg == "--help" || arg == "-h") return false;
+    if (arg == "--version") {
+      a.version = true;
+      return false;
+    }
     if (arg == "--obs")
       a.obs = value();
     else if (arg == "--nav" || arg == "--gnav")
@@ -94,6 +108,10 @@ bool Parse(int argc, char** argv, Arguments& a) {
       a.options.siteName = value();
     else if (arg == "--antenna-name")
       a.options.antennaName = value();
+    else if (arg == "--slip")
+      a.options.slips.push_back(vnx::synth::ParseSlip(value()));
+    else if (arg == "--clock-jump")
+      a.options.clockJumps.push_back(vnx::synth::ParseClockJump(value()));
     else
       throw std::runtime_error("unknown option " + arg);
   }
@@ -141,7 +159,7 @@ int main(int argc, char** argv) {
   Arguments a;
   try {
     if (!Parse(argc, argv, a)) {
-      std::fputs(kHelp, stdout);
+      std::fputs(a.version ? "vnx-synth " VNX_VERSION "\n" : kHelp, stdout);
       return 0;
     }
     return Run(a);

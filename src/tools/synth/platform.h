@@ -6,7 +6,7 @@
 
 #include "tools/synth/epoch_source.h"
 #include "tools/synth/frames.h"
-#include "tools/synth/orbit.h"
+#include "engine/orbits/orbit.h"
 
 namespace vnx::synth {
 

@@ -99,6 +99,7 @@ void NavReader::KeplerRecord(SatId id, double toc, const std::vector<double>& v)
   if (v.size() < 26) return;
   KeplerEph e;
   e.id = id;
+  e.gm = id.sys == Gnss::Galileo ? kGalileoGm : kGpsGm;
   e.toc = toc;
   e.af0 = v[0], e.af1 = v[1], e.af2 = v[2];
   e.iode = v[3], e.crs = v[4], e.deltaN = v[5], e.m0 = v[6];

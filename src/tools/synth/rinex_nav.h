@@ -6,36 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "engine/orbits/orbit.h"
 #include "tools/synth/gnss.h"
 
 namespace vnx::synth {
 
-// Broadcast orbit and clock of a GPS or Galileo satellite; angles in radians.
-struct KeplerEph {
+// Broadcast orbit and clock of a GPS or Galileo satellite with the rest of its record.
+struct KeplerEph : KeplerOrbit {
   SatId id;
-  double toc = 0;  // GPS seconds
-  double af0 = 0, af1 = 0, af2 = 0;
-  double iode = 0, crs = 0, deltaN = 0, m0 = 0;
-  double cuc = 0, ecc = 0, cus = 0, sqrtA = 0;
-  double toe = 0;  // GPS seconds (week and time of week joined)
-  double cic = 0, omega0 = 0, cis = 0;
-  double i0 = 0, crc = 0, omega = 0, omegaDot = 0;
-  double idot = 0, codesL2 = 0, l2pFlag = 0;
+  double iode = 0;
+  double codesL2 = 0, l2pFlag = 0;
   double accuracy = 0, health = 0, tgd = 0,
          iodc = 0;          // Galileo: tgd = BGD E5a/E1, iodc = BGD E5b/E1
   double transmitTime = 0;  // GPS seconds
   double fitInterval = 0;   // hours
 };
 
-// Broadcast state vector of a GLONASS satellite; km, km/s, km/s^2 in PZ-90.
-struct GloEph {
+// Broadcast state vector of a GLONASS satellite with the rest of its record.
+struct GloEph : GloOrbit {
   int slot = 0;
   int channel = 0;
-  double tocUtc = 0;     // the reference time tb on the UTC scale, counted like GPS seconds
-  double clockBias = 0;  // -TauN, seconds
-  double gammaN = 0;
   double frameTime = 0;  // message frame time as RINEX gives it
-  std::array<double, 3> pos{}, vel{}, acc{};
   double health = 0;
   double age = 0;
 };

@@ -26,7 +26,7 @@ KeplerEph ShiftKepler(const KeplerEph& eph, double dt, bool sameGeometry) {
     e.omega0 += kEarthRotation * toeShift;
   } else {
     double a = eph.sqrtA * eph.sqrtA;
-    double n = std::sqrt(3.986005e14 / (a * a * a)) + eph.deltaN;
+    double n = std::sqrt(eph.gm / (a * a * a)) + eph.deltaN;
     e.m0 = std::remainder(eph.m0 + n * dt, 2 * kPi);
     e.omega0 = eph.omega0 + eph.omegaDot * dt - kEarthRotation * weeks * kSecondsPerWeek;
     e.i0 = eph.i0 + eph.idot * dt;

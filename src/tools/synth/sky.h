@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "tools/synth/orbit.h"
+#include "engine/orbits/orbit.h"
 #include "tools/synth/rinex_nav.h"
 
 namespace vnx::synth {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -100,6 +101,7 @@ class Synthesizer {
   void EphemerisFrames(const EpochData& ep, std::vector<std::string>& frames);
   void ParameterFrames(int64_t logMs, std::vector<std::string>& frames);
   void DamageFrames(FaultKind kind, std::vector<std::string>& frames, uint32_t msOfDay);
+  void Inject(EpochData& ep, double elapsed) const;
   bool TryFrameFault(FaultKind kind, size_t victim, std::vector<std::string>& frames,
                      uint32_t msOfDay);
   std::string GarbageRun();
@@ -450,6 +452,7 @@ void Synthesizer::WriteEpoch(int64_t k) {
   double t = static_cast<double>(logMs - shiftMs_) / 1000.0;
   EpochData ep = source_.At(t);
   if (ep.sats.empty()) return;
+  Inject(ep, static_cast<double>(k * periodMs_) / 1000.0);
   std::vector<std::string> frames;
   if (plan_.gapStart >= 0 && k == plan_.gapStart + plan_.gapLength) {
     Fault f;
@@ -481,6 +484,24 @@ void Synthesizer::WriteEpoch(int64_t k) {
   result_.lastTime = logMs / 1000.0;
   ++result_.epochs;
   lastWrittenMs_ = logMs;
+}
+
+// Slips and clock jumps asked for: from their time on, every epoch carries them.
+void Synthesizer::Inject(EpochData& ep, double elapsed) const {
+  double jumpMetres = 0;
+  for (const ClockJumpInjection& j : options_.clockJumps)
+    if (elapsed >= j.seconds) jumpMetres += j.milliseconds * 1e-3 * kLightSpeed;
+  for (SatEpoch& s : ep.sats) {
+    for (SignalValues& v : s.sig)
+      if (v.has & kHasCode) v.code += jumpMetres;
+    for (const SlipInjection& slip : options_.slips) {
+      if (!(slip.sat == s.id) || elapsed < slip.seconds) continue;
+      const double cycles[kSignals] = {slip.cyclesL1, slip.cyclesL1, slip.cyclesL2, slip.cyclesL2,
+                                       slip.cyclesL5};
+      for (int k = 0; k < kSignals; ++k)
+        if (s.sig[k].has & kHasPhase) s.sig[k].phase += cycles[k];
+    }
+  }
 }
 
 void Synthesizer::PlanDamage() {
@@ -526,6 +547,29 @@ SynthResult Synthesizer::Run() {
 }
 
 }  // namespace
+
+SlipInjection ParseSlip(const std::string& text) {
+  SlipInjection s;
+  char letter = 0;
+  int number = 0;
+  const int n = std::sscanf(text.c_str(), "%c%d:%lf:%lf:%lf:%lf", &letter, &number, &s.seconds,
+                            &s.cyclesL1, &s.cyclesL2, &s.cyclesL5);
+  const std::string systems = "GRES";
+  if (n < 5 || systems.find(letter) == std::string::npos || number < 1)
+    throw std::runtime_error("--slip wants SAT:SECONDS:L1:L2[:L5], for example G05:1800:3:0");
+  const Gnss sys[] = {Gnss::Gps, Gnss::Glonass, Gnss::Galileo, Gnss::Sbas};
+  s.sat.sys = sys[systems.find(letter)];
+  s.sat.prn = s.sat.sys == Gnss::Sbas && number < 100 ? number + 100 : number;
+  return s;
+}
+
+ClockJumpInjection ParseClockJump(const std::string& text) {
+  ClockJumpInjection j;
+  const int n = std::sscanf(text.c_str(), "%lf:%d", &j.seconds, &j.milliseconds);
+  if (n < 1 || j.milliseconds == 0)
+    throw std::runtime_error("--clock-jump wants SECONDS[:MS], MS not 0");
+  return j;
+}
 
 int DaysBetween(int fromYear, int fromMonth, int fromDay, int toYear, int toMonth, int toDay) {
   double a = GpsSecondsFromCalendar(fromYear, fromMonth, fromDay, 0, 0, 0);

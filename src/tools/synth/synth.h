@@ -12,6 +12,20 @@
 
 namespace vnx::synth {
 
+// A cycle slip put into the phases of one satellite from `seconds` after the first epoch on.
+struct SlipInjection {
+  SatId sat;
+  double seconds = 0;
+  double cyclesL1 = 0, cyclesL2 = 0, cyclesL5 = 0;
+};
+
+// A receiver clock jump: from `seconds` after the first epoch on, every code range is longer
+// by `milliseconds` of light travel while the phases run on.
+struct ClockJumpInjection {
+  double seconds = 0;
+  int milliseconds = 1;
+};
+
 struct SynthOptions {
   double hours = 0;  // length of the log; 0 = the span of the observation file
   double rate = 0;   // epochs per second; 0 = the rate of the observation file
@@ -25,7 +39,14 @@ struct SynthOptions {
   uint64_t seed = 1;         // noise of everything the file does not give
   std::string siteName;      // empty: the marker name of the observation file
   std::string antennaName = "SYNTH-GEODETIC";
+  std::vector<SlipInjection> slips;
+  std::vector<ClockJumpInjection> clockJumps;
 };
+
+// "G05:1800:3:0[:0]" (satellite, seconds, cycles on L1, L2 and L5); throws on a bad text.
+SlipInjection ParseSlip(const std::string& text);
+// "1800[:1]" (seconds, milliseconds); throws on a bad text.
+ClockJumpInjection ParseClockJump(const std::string& text);
 
 struct SynthResult {
   uint64_t bytes = 0;

@@ -1,12 +1,12 @@
-#include "tools/synth/orbit.h"
+#include "engine/orbits/orbit.h"
 
 #include <cmath>
 
-namespace vnx::synth {
+namespace vnx {
 namespace {
 
-constexpr double kGpsMu = 3.986005e14;
-constexpr double kGalMu = 3.986004418e14;
+constexpr double kSecondsOfWeek = 604800.0;
+constexpr double kSecondsOfDay = 86400.0;
 constexpr double kRelativityF = -4.442807633e-10;
 
 // PZ-90 constants of the GLONASS interface document (km, s).
@@ -63,8 +63,8 @@ void GloStep(const Vec3& acc, GloOrbitState& s, double h) {
 
 }  // namespace
 
-SatState KeplerPosition(const KeplerEph& eph, double t) {
-  double mu = eph.id.sys == Gnss::Galileo ? kGalMu : kGpsMu;
+SatState KeplerPosition(const KeplerOrbit& eph, double t) {
+  double mu = eph.gm;
   double a = eph.sqrtA * eph.sqrtA;
   double n = std::sqrt(mu / (a * a * a)) + eph.deltaN;
   double tk = t - eph.toe;
@@ -75,8 +75,9 @@ SatState KeplerPosition(const KeplerEph& eph, double t) {
   double u = phi + eph.cus * s2 + eph.cuc * c2;
   double r = a * (1 - eph.ecc * std::cos(e)) + eph.crs * s2 + eph.crc * c2;
   double i = eph.i0 + eph.cis * s2 + eph.cic * c2 + eph.idot * tk;
-  double toeOfWeek = std::fmod(eph.toe, kSecondsPerWeek);
-  double omega = eph.omega0 + (eph.omegaDot - kEarthRotation) * tk - kEarthRotation * toeOfWeek;
+  double toeOfWeek = std::fmod(eph.toe, kSecondsOfWeek);
+  double omega =
+      eph.omega0 + (eph.omegaDot - kEarthRotationRate) * tk - kEarthRotationRate * toeOfWeek;
   double xp = r * std::cos(u), yp = r * std::sin(u);
   SatState s;
   s.pos = {xp * std::cos(omega) - yp * std::cos(i) * std::sin(omega),
@@ -87,11 +88,11 @@ SatState KeplerPosition(const KeplerEph& eph, double t) {
   return s;
 }
 
-GloOrbitState GloInitialState(const GloEph& eph, int leapSeconds) {
+GloOrbitState GloInitialState(const GloOrbit& eph, int leapSeconds) {
   return {eph.tocUtc + leapSeconds, eph.pos, eph.vel};
 }
 
-GloOrbitState GloPropagate(const GloEph& eph, GloOrbitState state, double t) {
+GloOrbitState GloPropagate(const GloOrbit& eph, GloOrbitState state, double t) {
   while (std::fabs(t - state.t) > 1e-9) {
     double h = t - state.t;
     if (h > 30) h = 30;
@@ -101,8 +102,16 @@ GloOrbitState GloPropagate(const GloEph& eph, GloOrbitState state, double t) {
   return state;
 }
 
-double GloClock(const GloEph& eph, int leapSeconds, double t) {
+double GloClock(const GloOrbit& eph, int leapSeconds, double t) {
   return eph.clockBias + eph.gammaN * (t - (eph.tocUtc + leapSeconds));
+}
+
+SatState SbasPosition(const SbasOrbit& eph, double t) {
+  double dt = t - eph.t0;
+  SatState s;
+  for (int i = 0; i < 3; ++i) s.pos[i] = eph.pos[i] + eph.vel[i] * dt + 0.5 * eph.acc[i] * dt * dt;
+  s.clock = eph.af0 + eph.af1 * dt;
+  return s;
 }
 
 LookAngles Look(const Vec3& station, const Geodetic& geo, const Vec3& sat) {
@@ -124,22 +133,22 @@ LookAngles Look(const Vec3& station, const Geodetic& geo, const Vec3& sat) {
 
 double KlobucharDelay(const std::array<double, 4>& alpha, const std::array<double, 4>& beta,
                       const Geodetic& geo, double elevation, double azimuth, double gpsTime) {
-  double el = elevation / kPi;  // semi-circles
+  double el = elevation / kGpsPi;  // semi-circles
   double psi = 0.0137 / (el + 0.11) - 0.022;
-  double phiU = geo.lat / kPi, lamU = geo.lon / kPi;
+  double phiU = geo.lat / kGpsPi, lamU = geo.lon / kGpsPi;
   double phiI = phiU + psi * std::cos(azimuth);
   if (phiI > 0.416) phiI = 0.416;
   if (phiI < -0.416) phiI = -0.416;
-  double lamI = lamU + psi * std::sin(azimuth) / std::cos(phiI * kPi);
-  double phiM = phiI + 0.064 * std::cos((lamI - 1.617) * kPi);
-  double t = std::fmod(43200.0 * lamI + gpsTime, kSecondsPerDay);
-  if (t < 0) t += kSecondsPerDay;
+  double lamI = lamU + psi * std::sin(azimuth) / std::cos(phiI * kGpsPi);
+  double phiM = phiI + 0.064 * std::cos((lamI - 1.617) * kGpsPi);
+  double t = std::fmod(43200.0 * lamI + gpsTime, kSecondsOfDay);
+  if (t < 0) t += kSecondsOfDay;
   double f = 1.0 + 16.0 * std::pow(0.53 - el, 3);
   double amp = alpha[0] + phiM * (alpha[1] + phiM * (alpha[2] + phiM * alpha[3]));
   double per = beta[0] + phiM * (beta[1] + phiM * (beta[2] + phiM * beta[3]));
   if (amp < 0) amp = 0;
   if (per < 72000) per = 72000;
-  double x = 2 * kPi * (t - 50400.0) / per;
+  double x = 2 * kGpsPi * (t - 50400.0) / per;
   if (std::fabs(x) >= 1.57) return f * 5e-9;
   return f * (5e-9 + amp * (1 - x * x / 2 + x * x * x * x / 24));
 }
@@ -149,4 +158,4 @@ double TroposphereDelay(double elevation) {
   return 2.4 * 1.001 / std::sqrt(0.002001 + s * s);
 }
 
-}  // namespace vnx::synth
+}  // namespace vnx
