@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolTip>
@@ -104,26 +105,49 @@ void SkyplotWidget::PaintGrid(QPainter& p) const {
 
 void SkyplotWidget::PaintTracks(QPainter& p) const {
   p.setRenderHint(QPainter::Antialiasing);
+  // Runs of one colour go out as one polyline, and a point less than a pixel and a half from
+  // the last one drawn is skipped: a day at 1 Hz keeps many points per pixel of track.
+  QPolygonF run;
+  QColor runColour;
+  auto flush = [&] {
+    if (run.size() > 1) {
+      p.setPen(QPen(runColour, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawPolyline(run);
+    }
+    run.clear();
+  };
   for (const SkyTrack& t : plot_.tracks) {
     if (t.points.empty()) continue;
-    QPointF prev;
+    QPointF last;
     for (size_t i = 0; i < t.points.size(); ++i) {
       const SkyPoint& pt = t.points[i];
       const QPointF at = Pixel(pt.azimuth, pt.elevation);
       const QColor c = ColourOf(t, pt);
-      if (i > 0 && !pt.startsSegment) {
-        p.setPen(QPen(c, 2.5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(prev, at);
-      } else {
+      last = at;
+      if (i == 0 || pt.startsSegment) {
+        flush();
         p.setPen(Qt::NoPen);
         p.setBrush(c);
         p.drawEllipse(at, 3, 3);
+        run << at;
+        runColour = c;
+        continue;
       }
-      prev = at;
+      const QPointF step = at - run.back();
+      const bool segmentEnds = i + 1 == t.points.size() || t.points[i + 1].startsSegment;
+      if (step.x() * step.x() + step.y() * step.y() < 2.25 && !segmentEnds) continue;
+      if (c != runColour) {
+        const QPointF from = run.back();
+        flush();
+        run << from;
+        runColour = c;
+      }
+      run << at;
     }
+    flush();
     // The label at the end of the track, where the satellite was last seen.
     p.setPen(Qt::black);
-    p.drawText(prev + QPointF(4, -4), QString::fromStdString(t.Name()));
+    p.drawText(last + QPointF(4, -4), QString::fromStdString(t.Name()));
   }
 }
 

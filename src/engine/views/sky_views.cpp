@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <map>
 
 #include "engine/epoch/record_reader.h"
 #include "engine/epoch/records.h"
@@ -66,10 +65,15 @@ std::string SkyTrack::Name() const {
 
 SkyPlot SkyTracks(const ChartSource& src, const SkySelection& sel) {
   SkyPlot plot;
-  std::map<std::pair<int, int>, SkyTrack> tracks;  // ordered by system, then label
+  // Tracks by system and label, the order of the plot; a flat table, since every satellite
+  // record of the log comes through here.
+  constexpr int kLabels = 256;
+  std::vector<SkyTrack> tracks(kSatSystemCount * kLabels);
   float lo = std::numeric_limits<float>::infinity(), hi = -lo;
   plot.message = ForEachDirection(src, sel, [&](int32_t epoch, const SvRec& sv) {
-    SkyTrack& t = tracks[{sv.system, LabelOf(sv)}];
+    const int label = LabelOf(sv);
+    if (label < 0 || label >= kLabels) return;
+    SkyTrack& t = tracks[static_cast<size_t>((sv.system - 1) * kLabels + label)];
     t.system = static_cast<SatSystem>(sv.system);
     t.label = LabelOf(sv);
     SkyPoint p;
@@ -92,7 +96,8 @@ SkyPlot SkyTracks(const ChartSource& src, const SkySelection& sel) {
     }
     t.points.push_back(p);
   });
-  for (auto& [key, t] : tracks) plot.tracks.push_back(std::move(t));
+  for (SkyTrack& t : tracks)
+    if (!t.points.empty()) plot.tracks.push_back(std::move(t));
   if (lo <= hi) {
     plot.snrMin = lo;
     plot.snrMax = hi;
