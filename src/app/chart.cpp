@@ -375,6 +375,9 @@ void Chart::SetCircle(double cx, double cy, double radius, const QColor& color) 
     circle_->setPen(QPen(color, 2));
   }
   circle_->setVisible(radius > 0);
+  circleAt_[0] = cx;
+  circleAt_[1] = cy;
+  circleAt_[2] = radius;
   circle_->topLeft->setCoords(cx - radius, cy + radius);
   circle_->bottomRight->setCoords(cx + radius, cy - radius);
 }
@@ -458,6 +461,13 @@ void Chart::Redraw() {
     v.Add(*lo);
     v.Add(*hi);
     rightUsed |= s.right;
+  }
+  // The whole circle in view, where there are points around it.
+  if (keys.Any() && circle_ && circleAt_[2] > 0) {
+    keys.Add(circleAt_[0] - circleAt_[2]);
+    keys.Add(circleAt_[0] + circleAt_[2]);
+    left.Add(circleAt_[1] - circleAt_[2]);
+    left.Add(circleAt_[1] + circleAt_[2]);
   }
   // The right axis is drawn only when a series on it has points.
   plot_->yAxis2->setVisible(rightUsed);

@@ -168,6 +168,7 @@ class Chart : public QWidget {
   QCPItemText* leftTitle_ = nullptr;
   QCPItemText* emptyText_ = nullptr;
   QCPItemEllipse* circle_ = nullptr;
+  double circleAt_[3]{};  // centre x, y and radius of the circle
   bool equalScale_ = false;
   std::vector<Series> series_;
   KeyAxis keyKind_ = KeyAxis::Epoch;

@@ -267,6 +267,18 @@ TEST_F(ChartTest, SignalStrengthAgainstElevationAndPositionScatter) {
   EXPECT_EQ(view->Deviations()->PointCount(0), 4);
   EXPECT_THAT(view->Figures().toStdString(), HasSubstr("4 positions."));
   EXPECT_THAT(view->Figures().toStdString(), HasSubstr("Mean E 0.000  N 0.000  U 0.000 m"));
+  // The 2DRMS circle is drawn whole.
+  const QCustomPlot* en = Find<Chart>("ChEN")->Plot();
+  QCPItemEllipse* circle = nullptr;
+  for (int i = 0; i < en->itemCount(); ++i)
+    if (auto* e = qobject_cast<QCPItemEllipse*>(en->item(i))) circle = e;
+  ASSERT_NE(circle, nullptr);
+  const QPointF corners[] = {circle->topLeft->coords(), circle->bottomRight->coords()};
+  EXPECT_GT(corners[1].x() - corners[0].x(), 1.0);
+  for (const QPointF& c : corners) {
+    EXPECT_TRUE(en->xAxis->range().contains(c.x())) << c.x();
+    EXPECT_TRUE(en->yAxis->range().contains(c.y())) << c.y();
+  }
   Find<QComboBox>("CBPosReference")->setCurrentIndex(1);
   Find<QLineEdit>("EPosReference")->setText("102.5 200 300");
   Find<QPushButton>("BBPosApply")->click();
