@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -290,17 +291,21 @@ TEST_F(ChartTest, SignalStrengthAgainstElevationAndPositionScatter) {
 }
 
 // Every view at 1024 x 640 and 1920 x 1080: no two controls overlap, all stay inside the
-// window, and the charts use the room the larger window gives.
+// window, and the charts, texts and tables use the room the larger window gives.
 TEST_F(ChartTest, ViewsGrowWithTheWindowWithoutOverlaps) {
   ChooseAndScan(RichLog());
-  const char* views[] = {"TimesEpochs1", "Satellites1", "Positions1",       "Measurements1",
-                         "Occupations1", "Skyplot1",    "SignalElevation1", "PositionScatter1"};
+  const char* views[] = {"TimesEpochs1",    "Header1",       "Ionoparameters1", "Satellites1",
+                         "Positions1",      "Measurements1", "Ephemerides1",    "Externalevents1",
+                         "Occupations1",    "Attitude1",     "Skyplot1",        "SignalElevation1",
+                         "PositionScatter1"};
   window.show();
+  int checked = 0;
   for (const char* item : views) {
     std::map<int, int> chartWidth;
     for (QSize size : {QSize(1024, 640), QSize(1920, 1080)}) {
       window.resize(size);
-      ASSERT_TRUE(Trigger(item));
+      if (!Trigger(item)) continue;  // not on this log (Attitude)
+      ++checked;
       QApplication::processEvents();
       QWidget* panel = window.frontPanel();
       std::vector<QWidget*> controls;
@@ -308,7 +313,7 @@ TEST_F(ChartTest, ViewsGrowWithTheWindowWithoutOverlaps) {
         if (!w->isVisible() || w->width() == 0) continue;
         if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
             qobject_cast<QLineEdit*>(w) || qobject_cast<Chart*>(w) ||
-            qobject_cast<SkyplotWidget*>(w))
+            qobject_cast<SkyplotWidget*>(w) || qobject_cast<QAbstractScrollArea*>(w))
           controls.push_back(w);
       }
       const QRect inside = panel->rect();
@@ -323,12 +328,17 @@ TEST_F(ChartTest, ViewsGrowWithTheWindowWithoutOverlaps) {
               << item << " at " << size.width() << ": " << controls[i]->objectName().toStdString()
               << " / " << controls[j]->objectName().toStdString();
         }
-        if (qobject_cast<Chart*>(controls[i]) || qobject_cast<SkyplotWidget*>(controls[i]))
+        // The view's main area: a chart, the skyplot, or a text or table.
+        if (qobject_cast<Chart*>(controls[i]) || qobject_cast<SkyplotWidget*>(controls[i]) ||
+            qobject_cast<QAbstractScrollArea*>(controls[i]))
           chartWidth[size.width()] = std::max(chartWidth[size.width()], a.width() * a.height());
       }
     }
-    EXPECT_GT(chartWidth[1920], chartWidth[1024] * 3 / 2) << item;
+    if (!chartWidth.empty()) {
+      EXPECT_GT(chartWidth[1920], chartWidth[1024] * 3 / 2) << item;
+    }
   }
+  EXPECT_EQ(checked, 2 * 12);
 }
 
 }  // namespace
