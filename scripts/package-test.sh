@@ -33,7 +33,7 @@ for lib in libqt6widgets6 libqcustomplot2.1-qt6 libjpeg62-turbo libc6; do
 done
 contents="$(dpkg-deb --contents "$deb" | awk '{print $6}')"
 for path in \
-  usr/bin/vnx-viewer usr/bin/vnx-check usr/bin/vnx-synth \
+  usr/bin/vnx-viewer usr/bin/vnx-check usr/bin/vnx-synth usr/bin/vnx-rinex \
   usr/share/applications/vnx-viewer.desktop usr/share/mime/packages/vnx-viewer.xml \
   usr/share/icons/hicolor/scalable/apps/vnx-viewer.svg \
   usr/share/icons/hicolor/48x48/apps/vnx-viewer.png \
@@ -77,6 +77,8 @@ share="$root/usr/share"
 sample="$share/doc/vnx-viewer/examples/sample.vnx"
 
 (cd "$work" && "$bin/vnx-check" "$sample" >/dev/null) || fail "installed vnx-check on the sample"
+"$bin/vnx-rinex" --obs "$work/sample.obs" --nav "$work/sample.nav" "$sample" >/dev/null &&
+  [ -s "$work/sample.obs" ] && [ -s "$work/sample.nav" ] || fail "installed vnx-rinex on the sample"
 [ "$(QT_QPA_PLATFORM=offscreen "$bin/vnx-viewer" --version)" = "vnx-viewer $version" ] ||
   fail "installed vnx-viewer --version"
 

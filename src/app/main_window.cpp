@@ -226,6 +226,7 @@ void MainWindow::BuildMenus() {
     if (buildAndShowSummary) buildAndShowSummary();
   });
   add(file, "ViewErrors1", "View Errors", [this] { ShowErrorList(); });
+  add(file, "ExportRINEX1", "Export RINEX…", [this] { OpenRinexExport(); })->setEnabled(false);
   QMenu* view = menuBar()->addMenu("View");
   const char* captions[] = {"Times (Epochs)", "Header",          "Satellites",
                             "Positions",      "Ephemerides",     "Measurements",
@@ -440,6 +441,7 @@ void MainWindow::ResetScanState() {
   SetViewItemsEnabled(false);
   action("ViewSummury1")->setEnabled(false);
   for (ViewPanel* v : views_) v->ResetForScan();
+  action("ExportRINEX1")->setEnabled(false);
 }
 
 void MainWindow::ChooseFile(bool fromMenu, const QString& path) {
@@ -557,6 +559,7 @@ void MainWindow::AfterScan() {
   const ScanResult ctx = scan();
   action("Externalevents1")->setEnabled(ctx.XaCount() + ctx.XbCount() > 0);
   action("Attitude1")->setEnabled(ctx.ArSeen() || ctx.Mr73Seen() || ctx.Mr37Seen());
+  action("ExportRINEX1")->setEnabled(ctx.EpochCount() > 0);
   if (scanning_) {
     SetStatus("Making Summary...");
     if (buildAndShowSummary) buildAndShowSummary();

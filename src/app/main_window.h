@@ -19,6 +19,11 @@ class QMenu;
 class QPushButton;
 class QStackedWidget;
 
+namespace vnx::rinex {
+struct ExportOptions;
+struct ExportResult;
+}  // namespace vnx::rinex
+
 namespace vnx::app {
 
 class AntennaDialog;
@@ -63,6 +68,10 @@ class MainWindow : public QMainWindow {
   void OpenHelp(const QString& page);
   void OpenAbout();
   void OpenCalculator();
+  // File > "Export RINEX…" (rinex_export_dialog.cpp): the dialog, then the export of the
+  // scanned log, run like a scan (gauge, Stop, the result in the status bar).
+  void OpenRinexExport();
+  rinex::ExportResult RunRinexExport(rinex::ExportOptions options);
   // Opens `path` and scans it: the log named on the command line, a dropped log, File >
   // "Recent logs". Refused with a status-bar note while a scan runs; a file that cannot be read
   // is named with the reason in a message and the window stays as it was.

@@ -49,6 +49,15 @@ int main(int argc, char** argv) {
     a->trigger();
     shot(QString(view).chopped(1).toLower());
   }
+  // The RINEX export dialog, as File > "Export RINEX…" opens it.
+  QTimer::singleShot(0, &w, [&] {
+    if (QWidget* d = QApplication::activeModalWidget()) {
+      QApplication::processEvents();
+      d->grab().save(out + "/rinex-export.png");
+      d->close();
+    }
+  });
+  w.OpenRinexExport();
   w.ShowErrorList();
   shot("errors");
   w.close();
