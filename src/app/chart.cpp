@@ -513,8 +513,8 @@ void Chart::UpdateDrawnData() {
   const ValueSpan keys{FromAxis(shown.lower), FromAxis(shown.upper)};
   // The library lays the plot out only after this point of a replot: lay it out now, so that
   // the columns are those of the size and tick labels about to be drawn, not the last ones.
-  for (auto phase : {QCPLayoutElement::upPreparation, QCPLayoutElement::upMargins,
-                     QCPLayoutElement::upLayout})
+  for (auto phase :
+       {QCPLayoutElement::upPreparation, QCPLayoutElement::upMargins, QCPLayoutElement::upLayout})
     plot_->plotLayout()->update(phase);
   const QRect rect = plot_->axisRect()->rect();
   const int columns = std::max(rect.width(), 1), rows = std::max(rect.height(), 1);

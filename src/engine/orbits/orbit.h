@@ -9,7 +9,6 @@
 
 namespace vnx {
 
-
 inline constexpr double kGpsPi = 3.1415926535898;  // the value the GPS orbit algorithm prescribes
 inline constexpr double kEarthRotationRate = 7.2921151467e-5;  // rad/s, WGS-84
 inline constexpr double kGpsGm = 3.986005e14;                  // m^3/s^2, as GPS broadcasts use it
@@ -66,7 +65,6 @@ struct SbasOrbit {
   double af0 = 0, af1 = 0;
 };
 SatState SbasPosition(const SbasOrbit& eph, double t);
-
 
 struct LookAngles {
   double elevation = 0, azimuth = 0;  // radians; azimuth 0..2 pi from north through east
