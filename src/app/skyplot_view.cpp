@@ -63,7 +63,7 @@ QPointF SkyplotWidget::Pixel(double azimuth, double elevation) const {
   return centre_ + QPointF(xy.x, xy.y) * radius_;
 }
 
-QColor SkyplotWidget::ColourOf(const SkyTrack& t, const SkyPoint& pt) const {
+QColor SkyplotWidget::ColourOf(const SkyTrack& t, const SkyTrackPoint& pt) const {
   if (!byStrength_) return Rgb(InfoOf(t.system).colour);
   if (std::isnan(pt.snr)) return QColor(170, 170, 170);
   return Rgb(StrengthColour(pt.snr, plot_.snrMin, plot_.snrMax));
@@ -120,7 +120,7 @@ void SkyplotWidget::PaintTracks(QPainter& p) const {
     if (t.points.empty()) continue;
     QPointF last;
     for (size_t i = 0; i < t.points.size(); ++i) {
-      const SkyPoint& pt = t.points[i];
+      const SkyTrackPoint& pt = t.points[i];
       const QPointF at = Pixel(pt.azimuth, pt.elevation);
       const QColor c = ColourOf(t, pt);
       last = at;
@@ -191,9 +191,9 @@ void SkyplotWidget::paintEvent(QPaintEvent*) {
 QString SkyplotWidget::ReadoutAt(const QPoint& pos) const {
   double best = kReadoutRadius * kReadoutRadius;
   const SkyTrack* hit = nullptr;
-  const SkyPoint* point = nullptr;
+  const SkyTrackPoint* point = nullptr;
   for (const SkyTrack& t : plot_.tracks)
-    for (const SkyPoint& pt : t.points) {
+    for (const SkyTrackPoint& pt : t.points) {
       const QPointF d = Pixel(pt.azimuth, pt.elevation) - QPointF(pos);
       const double d2 = d.x() * d.x() + d.y() * d.y();
       if (d2 <= best) {

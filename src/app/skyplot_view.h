@@ -40,7 +40,7 @@ class SkyplotWidget : public QWidget {
   void PaintGrid(QPainter& p) const;
   void PaintTracks(QPainter& p) const;
   void PaintLegend(QPainter& p) const;
-  QColor ColourOf(const SkyTrack& t, const SkyPoint& pt) const;
+  QColor ColourOf(const SkyTrack& t, const SkyTrackPoint& pt) const;
 
   SkyPlot plot_;
   bool byStrength_ = false;

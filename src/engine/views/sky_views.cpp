@@ -76,7 +76,7 @@ SkyPlot SkyTracks(const ChartSource& src, const SkySelection& sel) {
     SkyTrack& t = tracks[static_cast<size_t>((sv.system - 1) * kLabels + label)];
     t.system = static_cast<SatSystem>(sv.system);
     t.label = LabelOf(sv);
-    SkyPoint p;
+    SkyTrackPoint p;
     p.azimuth = static_cast<float>(static_cast<uint16_t>(sv.azimuth) % 360);
     p.elevation = sv.elevation;
     p.snr = Strength(sv, sel.signal);
@@ -88,7 +88,7 @@ SkyPlot SkyTracks(const ChartSource& src, const SkySelection& sel) {
     p.startsSegment = t.points.empty() || epoch - t.lastEpoch > kSkyTrackGap;
     t.lastEpoch = epoch;
     if (!p.startsSegment) {
-      const SkyPoint& prev = t.points.back();
+      const SkyTrackPoint& prev = t.points.back();
       const bool sameDirection = p.azimuth == prev.azimuth && p.elevation == prev.elevation;
       const bool sameStrength =
           std::isnan(p.snr) ? std::isnan(prev.snr) : std::fabs(p.snr - prev.snr) < 1;
@@ -132,7 +132,7 @@ std::string SkyCsv(const SkyPlot& plot, const EpochClock& clock) {
   out += ",azimuth [deg],elevation [deg],strength [dB-Hz]\n";
   char buf[96];
   for (const SkyTrack& t : plot.tracks) {
-    for (const SkyPoint& p : t.points) {
+    for (const SkyTrackPoint& p : t.points) {
       out += t.Name() + ',' + std::to_string(p.epoch);
       if (!clock.Empty())
         out += ',' + clock.Text(clock.AxisValue(p.epoch, ChartTimeAxis::GpsTime), true, 3);

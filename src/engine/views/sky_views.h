@@ -23,7 +23,7 @@ struct SkySelection {
   int signal = 0;  // the signal whose strength is taken, 0..4
 };
 
-struct SkyPoint {
+struct SkyTrackPoint {
   float azimuth = 0, elevation = 0;  // degrees
   float snr = 0;                     // dB-Hz of the chosen signal; NaN when it has none
   int32_t epoch = 0;
@@ -33,7 +33,7 @@ struct SkyPoint {
 struct SkyTrack {
   SatSystem system = SatSystem::Gps;
   int label = 0;  // the number the views give the satellite (PRN, slot, PRN - 100)
-  std::vector<SkyPoint> points;
+  std::vector<SkyTrackPoint> points;
   int32_t lastEpoch = 0;     // the last epoch the satellite was seen in
   std::string Name() const;  // "G05", "R12", "S20", "E11"
 };

@@ -50,7 +50,7 @@ TEST_F(SkyViewsTest, TracksThinnedAndSplitAtGaps) {
   EXPECT_EQ(g.Name(), "G05");
   std::vector<int32_t> epochs;
   std::vector<bool> starts;
-  for (const SkyPoint& p : g.points) {
+  for (const SkyTrackPoint& p : g.points) {
     epochs.push_back(p.epoch);
     starts.push_back(p.startsSegment);
   }
