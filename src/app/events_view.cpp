@@ -27,6 +27,7 @@ QCheckBox* Box(const char* name, const char* caption, bool checked) {
 Chart* MakeChart(const char* name, const char* title, const char* seriesA, const char* seriesB) {
   auto* chart = new Chart(name);
   chart->SetTitle(title);
+  chart->SetKeyAxis(Chart::KeyAxis::Plain);  // event numbers, not epochs
   chart->SetBottomTitle("Event number");
   chart->SetLeftPrecision(kLabelDigits);
   chart->AddSeries(seriesA, kGreen, 3);
@@ -48,6 +49,7 @@ EventsView::EventsView(MainWindow& w) : ViewPanel(w, "PEvents") {
     connect(b, &QCheckBox::clicked, this, [this] { DrawIntervals(); });
   for (QCheckBox* b : {za_, zb_}) connect(b, &QCheckBox::clicked, this, [this] { DrawOffsets(); });
   intervals_ = MakeChart("ChartEvents", "External Events   (T[i+1]-T[i]) [ms]", "XA", "XB");
+  intervals_->SetLeftTitle("Interval [ms]");
   offsets_ = MakeChart("ChartZAZB", "PPS time offset", "ZA", "ZB");
   offsets_->SetLeftTitle("Offset [nanoseconds]");
   layout->addWidget(BuildChartRow("Panel5", xa_, xb_, intervals_), 1);

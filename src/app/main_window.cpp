@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -25,12 +26,14 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <iterator>
 #include <optional>
 
 #include "app/about_dialog.h"
 #include "app/antenna_dialog.h"
 #include "app/app_settings.h"
 #include "app/calculator_window.h"
+#include "app/chart_time_switch.h"
 #include "app/help_window.h"
 #include "app/jpeg_image.h"
 #include "app/pie_gauge.h"
@@ -98,7 +101,8 @@ constexpr IndicatorSpec kIndicators[] = {
 const char* const kViewItems[] = {"TimesEpochs1",   "Header1",          "Satellites1",
                                   "Positions1",     "Ephemerides1",     "Measurements1",
                                   "Ionoparameters1", "Externalevents1", "Occupations1",
-                                  "Attitude1",      "Quality1"};
+                                  "Attitude1",      "Quality1",         "Skyplot1",
+                                  "SignalElevation1", "PositionScatter1"};
 
 void SetLit(QLabel* label, bool lit) {
   label->setStyleSheet(QString("QLabel { background-color: %1; color: black; padding: 1px 4px; }")
@@ -177,6 +181,9 @@ MainWindow::MainWindow(const QString& startDir, QWidget* parent)
   session_ = std::make_unique<Session>(ui_.get());
   antennaDialog_ = new AntennaDialog(this);
   calculator_ = new CalculatorWindow(*this);
+  timeAxis_ = new TimeAxisSwitch(this, [this] {
+    return TimeAxisSwitch::Source{scan().Files().PathOf(WorkFile::DataEpochs), scan().EpochCount()};
+  });
 
   BuildMenus();
   viewer_ = new QStackedWidget;
@@ -234,14 +241,37 @@ void MainWindow::BuildMenus() {
   const char* captions[] = {"Times (Epochs)", "Header",          "Satellites",
                             "Positions",      "Ephemerides",     "Measurements",
                             "Iono parameters", "External events", "Occupations",
-                            "Attitude",       "Quality"};
+                            "Attitude",       "Quality",         "Skyplot",
+                            "Signal strength vs elevation", "Position scatter and deviations"};
   static_assert(std::size(captions) == std::size(kViewItems));
-  for (size_t i = 0; i < std::size(captions); ++i) add(view, kViewItems[i], captions[i], [] {});
+  for (size_t i = 0; i < std::size(kViewItems); ++i) add(view, kViewItems[i], captions[i], [] {});
+  AddTimeAxisMenu(*view->addMenu("Time axis"));
   QMenu* help = menuBar()->addMenu("Help");
   add(help, "VNXViewerHelp1", "VNX Viewer Help", [this] { OpenHelp("index.html"); });
   add(help, "About1", "About", [this] { OpenAbout(); });
   QMenu* exit = menuBar()->addMenu("Exit");
   add(exit, "ExitVNXViewer1", "Exit VNX Viewer", [this] { close(); });
+}
+
+void MainWindow::AddTimeAxisMenu(QMenu& menu) {
+  // The charts' one time-axis switch; UTC needs the leap seconds of the log.
+  auto* group = new QActionGroup(&menu);
+  const char* names[] = {"TimeAxisEpoch1", "TimeAxisGps1", "TimeAxisUtc1"};
+  for (ChartTimeAxis mode : {ChartTimeAxis::Epoch, ChartTimeAxis::GpsTime, ChartTimeAxis::Utc}) {
+    QAction* a = menu.addAction(ChartTimeAxisTitle(mode));
+    a->setObjectName(names[static_cast<int>(mode)]);
+    a->setCheckable(true);
+    a->setChecked(timeAxis_->Mode() == mode);
+    group->addAction(a);
+    actions_[a->objectName()] = a;
+    connect(a, &QAction::triggered, this, [this, mode] { timeAxis_->SetMode(mode); });
+  }
+  connect(timeAxis_, &TimeAxisSwitch::Changed, this, [this] {
+    action(QString("TimeAxis%1").arg(timeAxis_->Mode() == ChartTimeAxis::Epoch ? "Epoch1"
+                                      : timeAxis_->Mode() == ChartTimeAxis::Utc ? "Utc1"
+                                                                                 : "Gps1"))
+        ->setChecked(true);
+  });
 }
 
 QWidget* MainWindow::BuildScanPanel() {
@@ -560,7 +590,8 @@ void MainWindow::AfterScan() {
              "No external events or PPS offsets in this file");
   EnableView("Attitude1", ctx.ArSeen() || ctx.Mr73Seen() || ctx.Mr37Seen(),
              "No attitude or baseline messages in this file");
-  EnableView("Quality1", epochs, kNoEpochs);
+  for (const char* name : {"Quality1", "Skyplot1", "SignalElevation1", "PositionScatter1"})
+    EnableView(name, epochs, kNoEpochs);
   action("ExportRINEX1")->setEnabled(ctx.EpochCount() > 0);
   if (scanning_) {
     SetStatus("Making Summary...");

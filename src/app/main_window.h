@@ -15,6 +15,7 @@
 class QAction;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QStackedWidget;
 
@@ -31,6 +32,7 @@ class CalculatorWindow;
 class HelpWindow;
 class PieGauge;
 class RecentLogsMenu;
+class TimeAxisSwitch;
 class ViewPanel;
 
 class MainWindow : public QMainWindow {
@@ -109,6 +111,7 @@ class MainWindow : public QMainWindow {
   class WindowUi;
 
   void BuildMenus();
+  void AddTimeAxisMenu(QMenu& menu);
   QWidget* BuildStartPanel();
   QWidget* BuildScanPanel();
   QWidget* BuildErrorPanel();
@@ -142,6 +145,7 @@ class MainWindow : public QMainWindow {
   int shownErrorCount_ = 0;
 
   QStackedWidget* viewer_ = nullptr;
+  TimeAxisSwitch* timeAxis_ = nullptr;
   QWidget* startPanel_ = nullptr;
   QLineEdit* file_ = nullptr;
   QPushButton* input_ = nullptr;

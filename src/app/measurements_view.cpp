@@ -47,7 +47,7 @@ MeasurementsView::MeasurementsView(MainWindow& w) : ViewPanel(w, "PMeasurs") {
   chart_->SetBottomTitle("Epoch number");
   chart_->SetRightTitle("Elevation Angle [degrees]");
   chart_->SetLegendVisible(false);
-  chart_->AddSeries("CA", QColor(0x00, 0xFF, 0x00), 3);
+  chart_->AddSeries("CA", QColor(0x00, 0xA0, 0x00));
   chart_->AddSeries("Elevation", QColor(Qt::blue), 2, Chart::Marker::Circle, true);
   layout->addWidget(chart_, 1);
   layout->addWidget(BuildControls());
@@ -287,6 +287,7 @@ void MeasurementsView::DrawCombination() {
 void MeasurementsView::ShowChart(const MeasurementChart& c) {
   if (c.drawn) {
     chart_->SetTitle(QString::fromStdString(c.title));
+    chart_->SetLeftTitle(QString::fromStdString(c.title));
     if (c.rightTitle) chart_->SetRightTitle(QString::fromStdString(*c.rightTitle));
     chart_->SetPoints(0, c.values.x, c.values.y);
     chart_->SetPoints(1, c.elevations.x, c.elevations.y);

@@ -35,7 +35,7 @@ OccupationsView::OccupationsView(MainWindow& w) : ViewPanel(w, "POccup") {
   chart_->SetTitle("Occupations");
   chart_->SetBottomTitle("Epoch number");
   chart_->SetLeftLabelsVisible(false);
-  chart_->AddSeries("Static", QColor(0, 255, 255), 3, Chart::Marker::Square);
+  chart_->AddSeries("Static", QColor(0, 150, 150), 6, Chart::Marker::Square);
   chart_->AddSeries("Kinematic", QColor(0, 255, 0), 3, Chart::Marker::Square);
   chart_->SetLegendVisible(true);
   layout->addWidget(chart_, 2);

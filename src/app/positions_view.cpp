@@ -123,6 +123,7 @@ QWidget* PositionsView::BuildDopPanel() {
   auto* l = new QHBoxLayout(dopPanel_);
   l->setContentsMargins(0, 0, 0, 0);
   dopChart_ = MakeChart("ChDops", "Dilution of Precision", kDopSeries, kDopCount);
+  dopChart_->SetLeftTitle(kDopAxisTitle);
   dopBoxes_ = new QGroupBox(" DOP ");
   dopBoxes_->setObjectName("GBDops");
   auto* boxes = new QVBoxLayout(dopBoxes_);
@@ -193,6 +194,7 @@ void PositionsView::DrawSolutions() {
   for (int k = 0; k < kSolutionTypeCount; ++k)
     request.types[static_cast<size_t>(k)] = typeBoxes_[static_cast<size_t>(k)]->isChecked();
   const SolutionChart result = SolutionSeries(window.scan(), request);
+  chart_->SetLeftTitle(QString::fromStdString(SolutionAxisTitle(request)));
   for (int k = 0; k < kSolutionTypeCount; ++k)
     chart_->SetPoints(k, result.series[static_cast<size_t>(k)].x,
                       result.series[static_cast<size_t>(k)].y);

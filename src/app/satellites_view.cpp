@@ -21,8 +21,6 @@ namespace vnx::app {
 namespace {
 
 constexpr int kGaugePauseMs = 300;
-constexpr int kChartLeft = 5, kChartTop = 3, kChartHeight = 440;
-constexpr int kWideChart = 776, kNarrowChart = 510;
 
 struct SeriesStyle {
   const char* name;
@@ -32,7 +30,7 @@ struct SeriesStyle {
 // ALL, then the systems with their names and colours (GEO is the stored colour value
 // 16711808, blue-violet).
 std::array<SeriesStyle, kSatSeriesCount> SeriesStyles() {
-  std::array<SeriesStyle, kSatSeriesCount> out{{{"ALL", QColor(0, 255, 0)}}};
+  std::array<SeriesStyle, kSatSeriesCount> out{{{"ALL", QColor(0x20, 0x20, 0x20)}}};
   for (int k = 0; k < kSatSystemCount; ++k) {
     const SatSystemInfo& info = kSatSystemInfo[static_cast<size_t>(k)];
     out[static_cast<size_t>(k) + 1] = {info.shortName, QColor::fromRgb(info.colour)};
@@ -87,30 +85,30 @@ void MaskUpDown::Step(int delta) {
 SatellitesView::SatellitesView(MainWindow& w) : ViewPanel(w, "PSats") {
   setProperty("helpPage", "satellites.html");
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(BuildChartArea(), 0, Qt::AlignLeft);
+  layout->addWidget(BuildChartArea(), 1);
   uncounted_ = new QLabel;
   uncounted_->setObjectName("STWithoutElevation");
   layout->addWidget(uncounted_);
   layout->addWidget(BuildControls());
-  layout->addStretch(1);
 }
 
 QWidget* SatellitesView::BuildChartArea() {
-  // The chart and the satellite groups share one area: the wide chart of "All" lies over the
-  // groups, the narrow one of "Elev" and "Azim" leaves them free on its right.
+  // The chart grows with the window; the satellite groups stand on its right while a track is
+  // shown ("Elev", "Azim") and give their room to the counts chart under "All".
   auto* area = new QWidget;
-  area->setFixedSize(kChartLeft + kWideChart + 2, kChartTop + kChartHeight + 3);
-  satPanel_ = new QWidget(area);
+  auto* row = new QHBoxLayout(area);
+  row->setContentsMargins(0, 0, 0, 0);
+  satPanel_ = new QWidget;
   satPanel_->setObjectName("PSatGroups");
-  // A small font and tight items let the four groups share the strip beside the narrow chart.
+  // A small font and tight items keep the four groups narrow.
   QFont small = satPanel_->font();
   small.setPointSize(8);
   satPanel_->setFont(small);
   satPanel_->setStyleSheet(
       "QRadioButton { spacing: 1px; } QRadioButton::indicator { width: 9px; height: 9px; }");
-  auto* row = new QHBoxLayout(satPanel_);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(2);
+  auto* groups = new QHBoxLayout(satPanel_);
+  groups->setContentsMargins(0, 0, 0, 0);
+  groups->setSpacing(2);
   for (int s = 0; s < kSatSystemCount; ++s) {
     const auto system = kSatSystems[static_cast<size_t>(s)];
     auto* g =
@@ -118,18 +116,17 @@ QWidget* SatellitesView::BuildChartArea() {
     connect(g, &ItemRadioGroup::Clicked, this,
             [this, system](int item) { SatelliteClick(system, item); });
     satGroups_[static_cast<size_t>(s)] = g;
-    row->addWidget(g, 0, Qt::AlignTop);
+    groups->addWidget(g, 0, Qt::AlignTop);
   }
-  const int left = kChartLeft + kNarrowChart + 4;
-  satPanel_->setGeometry(left, kChartTop, kChartLeft + kWideChart - left, kChartHeight);
-
-  chart_ = new Chart("ChartSat", area);
+  chart_ = new Chart("ChartSat");
   chart_->SetTitle("Satellites");
   chart_->SetBottomTitle("Epoch number");
   chart_->SetLeftTitle("Number of satellites");
-  for (const SeriesStyle& s : SeriesStyles()) chart_->AddSeries(s.name, s.color, 3);
+  for (const SeriesStyle& s : SeriesStyles()) chart_->AddSeries(s.name, s.color);
   chart_->SetLegendVisible(true);
-  PlaceChart(kWideChart);
+  row->addWidget(chart_, 1);
+  row->addWidget(satPanel_, 0, Qt::AlignTop);
+  satPanel_->hide();
   return area;
 }
 
@@ -160,7 +157,7 @@ QWidget* SatellitesView::BuildMaskPanel() {
 QWidget* SatellitesView::BuildControls() {
   auto* controls = new QWidget;
   auto* row = new QHBoxLayout(controls);
-  row->setContentsMargins(kChartLeft, 0, 0, 0);
+  row->setContentsMargins(0, 0, 0, 0);
   mode_ = new ItemRadioGroup("RGSats", QString(), {"All", "Elev", "Azim"}, 3);
   mode_->SetItemIndex(0);
   connect(mode_, &ItemRadioGroup::Clicked, this, [this](int item) { ModeClick(item); });
@@ -180,11 +177,6 @@ QWidget* SatellitesView::BuildControls() {
   return controls;
 }
 
-void SatellitesView::PlaceChart(int width) {
-  chart_->setGeometry(kChartLeft, kChartTop, width, kChartHeight);
-  chart_->raise();
-}
-
 void SatellitesView::ShowMask() {
   maskEdit_->setText(QString::number(window.scan().ElevationMask()));
 }
@@ -201,14 +193,12 @@ void SatellitesView::Open() {
   satPanel_->hide();
   chart_->show();
   mode_->SetItemIndex(0);
-  PlaceChart(kWideChart);
   gauge_->show();
   maskPanel_->show();
   chart_->SetLegendVisible(true);
   RunCountPass();
   Relabel();
   SetSatelliteGroupsEnabled(false);
-  satPanel_->show();
   close_->setFocus();
 }
 
@@ -219,7 +209,7 @@ void SatellitesView::ModeClick(int item) {
   chart_->ClearAll();
   chart_->show();
   const bool all = item == 0;
-  PlaceChart(all ? kWideChart : kNarrowChart);
+  satPanel_->setVisible(!all);
   gauge_->setVisible(all);
   maskPanel_->setVisible(all);
   chart_->SetLegendVisible(all);
@@ -281,7 +271,7 @@ void SatellitesView::RunTrack() {
   const bool elevation = mode_->ItemIndex() == 1;
   uncounted_->clear();
   chart_->ClearAll();
-  chart_->SetLeftTitle(elevation ? "Elevation" : "Azimuth");
+  chart_->SetLeftTitle(elevation ? "Elevation [degrees]" : "Azimuth [degrees]");
   const int item = Group(selectedSystem_)->ItemIndex();
   // No satellite chosen in the group, or one not seen in the file: nothing to draw.
   if (item < 0 || Group(selectedSystem_)->ItemText(item) == "N") {

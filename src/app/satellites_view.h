@@ -54,7 +54,6 @@ class SatellitesView : public ViewPanel {
   void ShowChart(const SatelliteChart& chart);
   void Relabel();
   void SetSatelliteGroupsEnabled(bool enabled);
-  void PlaceChart(int width);
   void ShowMask();
 
   Chart* chart_;

@@ -49,7 +49,8 @@ TimesView::TimesView(MainWindow& w) : ViewPanel(w, "PVTime") {
   chart_ = new Chart("ChTimes");
   chart_->SetTitle("Time differencies between Epochs (sec)");
   chart_->SetBottomTitle("Epoch number");
-  chart_->AddSeries("LineSeries3", QColor(Qt::green), 2);
+  chart_->SetLeftTitle("Interval [s]");
+  chart_->AddSeries("LineSeries3", QColor(0, 160, 0), 2);
   chart_->SetLegendVisible(false);
   layout->addWidget(chart_, 3);
 }

@@ -8,10 +8,13 @@
 #include "app/main_window.h"
 #include "app/measurements_view.h"
 #include "app/occupations_view.h"
+#include "app/position_scatter_view.h"
 #include "app/positions_view.h"
 #include "app/quality_view.h"
 #include "app/satellites_view.h"
 #include "app/scan_quality.h"
+#include "app/signal_elevation_view.h"
+#include "app/skyplot_view.h"
 #include "app/summary_view.h"
 #include "app/times_view.h"
 
@@ -38,6 +41,9 @@ void CreateViewPanels(MainWindow& w) {
   w.AddView("Occupations1", new OccupationsView(w));
   w.AddView("Ephemerides1", new EphemerisView(w));
   w.AddView("Quality1", new QualityView(w, *quality));
+  w.AddView("Skyplot1", new SkyplotView(w));
+  w.AddView("SignalElevation1", new SignalElevationView(w));
+  w.AddView("PositionScatter1", new PositionScatterView(w));
 }
 
 }  // namespace vnx::app

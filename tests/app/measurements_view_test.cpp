@@ -79,7 +79,7 @@ TEST_F(MeasurementsViewTest, OpeningDrawsC1OfGpsPrn1) {
   EXPECT_NEAR(chart()->PointY(0, 0), (0.07 + 1e-5 + 1e-9) * kC, 1e-3);
   EXPECT_EQ(chart()->PointCount(1), 0);
   EXPECT_EQ(chart()->SeriesName(0), "CA");
-  EXPECT_EQ(chart()->SeriesColor(0), QColor(0, 255, 0));
+  EXPECT_EQ(chart()->SeriesColor(0), QColor(0, 160, 0));
   EXPECT_EQ(chart()->SeriesName(1), "Elevation");
   EXPECT_EQ(Group("RGMGPS")->ItemIndex(), 0);
   EXPECT_EQ(Group("RGMGLO")->ItemIndex(), -1);

@@ -46,7 +46,7 @@ TEST_F(OccupationsViewTest, ListsTheChangesAndDrawsTheBand) {
                   "1|-Unknown-|-Unknown-|0.0000|no|yes|1", "2|BASE1|Unknown|0.0000|no|yes|2",
                   "3|BASE1|Unknown|0.0000|no|no|3"));
   EXPECT_THAT(Names(chart()), ElementsAre("Static", "Kinematic"));
-  EXPECT_EQ(chart()->SeriesColor(0), QColor(0, 255, 255));
+  EXPECT_EQ(chart()->SeriesColor(0), QColor(0, 150, 150));
   EXPECT_THAT(Xs(chart(), 0), ElementsAre(1, 2));
   EXPECT_THAT(Xs(chart(), 1), ElementsAre(3, 4));
   EXPECT_THAT(Ys(chart(), 1), ElementsAre(0, 0));

@@ -55,7 +55,9 @@ int main(int argc, char** argv) {
         Shot{"Ionoparameters1", "ionoparameters"}, Shot{"Satellites1", "satellites"},
         Shot{"Positions1", "positions"}, Shot{"Measurements1", "measurements"},
         Shot{"Ephemerides1", "ephemeris-gps"}, Shot{"Externalevents1", "events"},
-        Shot{"Occupations1", "occupations"}, Shot{"Attitude1", "attitude"}}) {
+        Shot{"Occupations1", "occupations"}, Shot{"Attitude1", "attitude"},
+        Shot{"Skyplot1", "skyplot"}, Shot{"SignalElevation1", "signal-elevation"},
+        Shot{"PositionScatter1", "position-scatter"}}) {
     QAction* a = w.action(s.item);
     if (!a || !a->isEnabled()) continue;
     a->trigger();

@@ -17,7 +17,7 @@ inline constexpr std::array<SatSystem, kSatSystemCount> kSatSystems{
 struct SatSystemInfo {
   char letter;            // 'G', 'R', 'S', 'E'
   const char* shortName;  // "GPS", "GLO", "GEO", "GAL"
-  uint32_t colour;        // 0xRRGGBB of the system's series in the charts
+  uint32_t colour;        // 0xRRGGBB of the system in every chart, readable on white
   // The numbers the views give the system's satellites (GPS and Galileo PRN, GLONASS slot,
   // SBAS PRN - 100) and what a satellite record carries for them: label + numberOffset.
   int firstLabel;
@@ -30,7 +30,7 @@ inline constexpr std::array<SatSystemInfo, kSatSystemCount> kSatSystemInfo{{
     {'G', "GPS", 0xFF0000, 1, 32, 0},
     {'R', "GLO", 0x0000FF, 1, 24, 0},
     {'S', "GEO", 0x8000FF, 20, 38, 100},
-    {'E', "GAL", 0xFFFF00, 1, 32, 70},
+    {'E', "GAL", 0xE08000, 1, 32, 70},
 }};
 
 // 0..3 for the four systems: the position in kSatSystems and in arrays kept per system.

@@ -15,9 +15,6 @@ constexpr double kGloAe = 6378.136;
 constexpr double kGloJ2 = 1082625.75e-9;
 constexpr double kGloOmega = 7.292115e-5;
 
-constexpr double kWgsA = 6378137.0;
-constexpr double kWgsF = 1.0 / 298.257223563;
-
 double EccentricAnomaly(double m, double ecc) {
   double e = m;
   for (int i = 0; i < 12; ++i) {
@@ -115,24 +112,6 @@ SatState SbasPosition(const SbasOrbit& eph, double t) {
   for (int i = 0; i < 3; ++i) s.pos[i] = eph.pos[i] + eph.vel[i] * dt + 0.5 * eph.acc[i] * dt * dt;
   s.clock = eph.af0 + eph.af1 * dt;
   return s;
-}
-
-Geodetic ToGeodetic(const Vec3& p) {
-  double e2 = kWgsF * (2 - kWgsF);
-  double rho = std::hypot(p[0], p[1]);
-  Geodetic g;
-  g.lon = std::atan2(p[1], p[0]);
-  double lat = std::atan2(p[2], rho * (1 - e2));
-  double h = 0;
-  for (int i = 0; i < 8; ++i) {
-    double sl = std::sin(lat);
-    double n = kWgsA / std::sqrt(1 - e2 * sl * sl);
-    h = rho / std::cos(lat) - n;
-    lat = std::atan2(p[2], rho * (1 - e2 * n / (n + h)));
-  }
-  g.lat = lat;
-  g.height = h;
-  return g;
 }
 
 LookAngles Look(const Vec3& station, const Geodetic& geo, const Vec3& sat) {

@@ -5,9 +5,9 @@
 // state, elevation and azimuth, and the broadcast ionosphere and a simple troposphere.
 #include <array>
 
-namespace vnx {
+#include "engine/orbits/geodesy.h"
 
-using Vec3 = std::array<double, 3>;
+namespace vnx {
 
 inline constexpr double kGpsPi = 3.1415926535898;  // the value the GPS orbit algorithm prescribes
 inline constexpr double kEarthRotationRate = 7.2921151467e-5;  // rad/s, WGS-84
@@ -65,11 +65,6 @@ struct SbasOrbit {
   double af0 = 0, af1 = 0;
 };
 SatState SbasPosition(const SbasOrbit& eph, double t);
-
-struct Geodetic {
-  double lat = 0, lon = 0, height = 0;  // radians, metres (WGS-84)
-};
-Geodetic ToGeodetic(const Vec3& ecef);
 
 struct LookAngles {
   double elevation = 0, azimuth = 0;  // radians; azimuth 0..2 pi from north through east

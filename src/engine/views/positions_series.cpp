@@ -63,6 +63,15 @@ std::string ForEachEpochRecord(const std::string& dir, int32_t count, Visit visi
 
 }  // namespace
 
+std::string SolutionAxisTitle(const SolutionRequest& r) {
+  static constexpr const char* kNames[] = {"X", "Y", "Z", "RMS_hor", "RMS_ver", "SEP"};
+  const int item = static_cast<int>(r.item);
+  const std::string name = kNames[item < 0 || item > 5 ? 0 : item];
+  if (!r.velocity) return name + " [m]";
+  if (item <= 2) return "V" + std::string(1, static_cast<char>(name[0] + 32)) + " [m/s]";
+  return name + " velocity [m/s]";
+}
+
 SolutionChart SolutionSeries(const std::string& dir, int32_t epochCount,
                              const SolutionRequest& request) {
   SolutionChart chart;

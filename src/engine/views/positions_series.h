@@ -36,6 +36,12 @@ SolutionChart SolutionSeries(const std::string& dir, int32_t epochCount,
                              const SolutionRequest& request);
 SolutionChart SolutionSeries(const ScanResult& ctx, const SolutionRequest& request);
 
+// The left-axis title of a solution chart with its unit: "X [m]", "Vx [m/s]", "RMS_hor [m]",
+// "RMS_hor velocity [m/s]", "SEP [m]", "SEP velocity [m/s]".
+std::string SolutionAxisTitle(const SolutionRequest& request);
+// DOP values are ratios.
+inline constexpr const char* kDopAxisTitle = "DOP [unitless]";
+
 enum DopIndex : int { kHdop = 0, kVdop, kTdop, kPdop, kGdop, kDopCount };
 
 struct DopChart {

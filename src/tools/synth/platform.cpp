@@ -52,13 +52,6 @@ bool ComputeDops(const std::vector<SatEpoch>& sats, Dops& out) {
   return true;
 }
 
-Vec3 EnuToEcef(const Geodetic& geo, const Vec3& enu) {
-  double sl = std::sin(geo.lat), cl = std::cos(geo.lat);
-  double so = std::sin(geo.lon), co = std::cos(geo.lon);
-  return {-so * enu[0] - sl * co * enu[1] + cl * co * enu[2],
-          co * enu[0] - sl * so * enu[1] + cl * so * enu[2], cl * enu[1] + sl * enu[2]};
-}
-
 Platform::Angles Platform::AnglesAt(double t) {
   return {1.5 * std::sin(kTwoPi * t / 230.0), 2.5 * std::sin(kTwoPi * t / 170.0 + 0.7),
           std::fmod(395.0 + 25.0 * std::sin(kTwoPi * t / 5400.0), 360.0)};

@@ -16,8 +16,7 @@ struct Dops {
 // False with fewer than four satellites of known direction above the horizon.
 bool ComputeDops(const std::vector<SatEpoch>& sats, Dops& out);
 
-// East, north, up vector at `geo` turned into ECEF axes.
-Vec3 EnuToEcef(const Geodetic& geo, const Vec3& enu);
+using vnx::EnuToEcef;
 
 class Platform {
  public:
