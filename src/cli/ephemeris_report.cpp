@@ -3,7 +3,7 @@
 #include <array>
 #include <cctype>
 
-#include "cli/check_report.h"
+#include "reports/check_report.h"
 #include "controls/control_names.h"
 
 namespace vnx {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/check_report.h"
+#include "reports/check_report.h"
 #include "cli/ephemeris_report.h"
 #include "engine/decoders/dispatch.h"
 #include "engine/decoders/identifier_table.h"
