@@ -8,33 +8,15 @@
 #include <string>
 
 #include "app/viewer_command_line.h"
+#include "support/command_run.h"
 
 namespace vnx::app {
 namespace {
 
-struct CommandRun {
-  int status;
-  std::string out, err;
-};
+using test::CommandRun;
 
 CommandRun Command(const std::string& binary, const std::string& args) {
-  char errPath[] = "/tmp/vnx-stderr-XXXXXX";
-  const int fd = ::mkstemp(errPath);
-  if (fd >= 0) ::close(fd);
-  const std::string cmd = binary + " " + args + " 2>" + errPath;
-  CommandRun r{-1, "", ""};
-  FILE* p = ::popen(cmd.c_str(), "r");
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  if (FILE* e = std::fopen(errPath, "r")) {
-    while ((n = std::fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
-    std::fclose(e);
-  }
-  std::remove(errPath);
-  return r;
+  return test::RunCommand(binary + " " + args);
 }
 
 const struct {
@@ -44,6 +26,7 @@ const struct {
     {"vnx-viewer", VNX_VIEWER_BINARY},
     {"vnx-check", VNX_CHECK_BINARY},
     {"vnx-synth", VNX_SYNTH_BINARY},
+    {"vnx-rinex", VNX_RINEX_BINARY},
 };
 
 TEST(Commands, HelpAndVersionGoToStandardOutput) {

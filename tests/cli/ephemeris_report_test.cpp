@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "support/command_run.h"
 #include "support/ephemeris_frames.h"
 #include "support/scan_fixture.h"
 
@@ -17,25 +18,10 @@ namespace {
 
 using ::testing::ElementsAre;
 
-struct CheckRun {
-  int status;
-  std::string out, err;
-};
+using CheckRun = CommandRun;
 
-CheckRun Check(const TempDir& dir, const std::string& args) {
-  const std::string errPath = dir.path() + "/stderr.txt";
-  const std::string cmd = std::string(VNX_CHECK_BINARY) + " " + args + " 2>" + errPath;
-  FILE* p = ::popen(cmd.c_str(), "r");
-  CheckRun r{-1, "", ""};
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  FILE* e = std::fopen(errPath.c_str(), "r");
-  while (e && (n = std::fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
-  if (e) std::fclose(e);
-  return r;
+CheckRun Check(const TempDir&, const std::string& args) {
+  return RunCommand(std::string(VNX_CHECK_BINARY) + " " + args);
 }
 
 // GPS 5 with two ephemerides, GLONASS 8 and SBAS 122 with one each.

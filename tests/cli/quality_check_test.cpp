@@ -11,27 +11,17 @@
 #include <string>
 
 #include "reports/quality_output.h"
+#include "support/command_run.h"
 #include "support/scan_fixture.h"
 #include "tools/synth/real_data.h"
 
 namespace vnx::test {
 namespace {
 
-struct CheckRun {
-  int status;
-  std::string out;
-};
+using CheckRun = CommandRun;
 
 CheckRun Check(const std::string& args) {
-  const std::string cmd = std::string(VNX_CHECK_BINARY) + " " + args + " 2>/dev/null";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  CheckRun r{-1, ""};
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  return RunCommand(std::string(VNX_CHECK_BINARY) + " " + args);
 }
 
 std::string ReadAll(const std::string& path) {

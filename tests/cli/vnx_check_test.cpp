@@ -8,38 +8,21 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "support/command_run.h"
 #include "support/scan_fixture.h"
 
 namespace vnx::test {
 namespace {
 
-struct CheckRun {
-  int status;
-  std::string out;
-};
+using CheckRun = CommandRun;
 
 CheckRun Check(const std::string& args) {
-  const std::string cmd = std::string(VNX_CHECK_BINARY) + " " + args + " 2>/dev/null";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  CheckRun r{-1, ""};
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  return RunCommand(std::string(VNX_CHECK_BINARY) + " " + args);
 }
 
 // Runs a shell line with stdout and stderr together; the status is -1 when a signal ended it.
 CheckRun Shell(const std::string& line) {
-  FILE* p = ::popen(("(" + line + ") 2>&1").c_str(), "r");
-  CheckRun r{-1, ""};
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  return RunCommand("(" + line + ") 2>&1");
 }
 
 LogBuilder Clean() {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "engine/rinex/rinex_export.h"
+#include "support/command_run.h"
 #include "support/scan_fixture.h"
 #include "tools/synth/real_data.h"
 
@@ -22,21 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RinexRun {
-  int status;
-  std::string out;  // standard output and standard error
-};
+using RinexRun = CommandRun;  // `out`: standard output and standard error together
 
 RinexRun Rinex(const std::string& args) {
-  const std::string cmd = std::string(VNX_RINEX_BINARY) + " " + args + " 2>&1";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  RinexRun r{-1, ""};
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  return RunCommand(std::string(VNX_RINEX_BINARY) + " " + args + " 2>&1");
 }
 
 std::string OpecLog(const TempDir& dir, const std::string& name = "opec.vnx") {
