@@ -12,6 +12,8 @@ packages=(
   groff-base
   # the fuzz targets: clang with libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
+  # the formatting check of the test command
+  clang-format
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs every test twice: a normal build, and one under AddressSanitizer and
-# UndefinedBehaviorSanitizer (any sanitizer report fails the run). The normal build is also
+# Checks the formatting, then runs every test twice: a normal build, and one under
+# AddressSanitizer and UndefinedBehaviorSanitizer (any sanitizer report fails the run). The normal build is also
 # packed as a Debian package, which is installed and checked (scripts/package-test.sh). Then
 # each fuzz target runs for FUZZ_SECONDS (60 by default, 0 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 jobs="${JOBS:-2}"
+
+# Every C++ file as clang-format makes it (.clang-format): a difference fails the run.
+./scripts/check-format.sh
 
 # Runs ctest in a build directory. In CI a skipped test is a failure: the machine is set up to
 # run every test, so a skip means something it needs is missing.

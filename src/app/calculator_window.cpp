@@ -121,7 +121,9 @@ void CalculatorWindow::ResetForScan() {
   current_ = 1;
 }
 
-void CalculatorWindow::SetSliderPosition(int position) { slider_->setValue(position); }
+void CalculatorWindow::SetSliderPosition(int position) {
+  slider_->setValue(position);
+}
 
 int CalculatorWindow::SliderMaximum() const {
   return slider_->maximum();

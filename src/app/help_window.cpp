@@ -36,6 +36,8 @@ void HelpWindow::ShowPage(const QString& page) {
   activateWindow();
 }
 
-QString HelpWindow::CurrentPage() const { return browser_->source().fileName(); }
+QString HelpWindow::CurrentPage() const {
+  return browser_->source().fileName();
+}
 
 }  // namespace vnx::app

@@ -45,7 +45,9 @@
 #include "engine/views/error_list.h"
 
 // The pictures and the manual live in the library's resources.
-static void InitResources() { Q_INIT_RESOURCE(resources); }
+static void InitResources() {
+  Q_INIT_RESOURCE(resources);
+}
 
 namespace vnx::app {
 
@@ -98,11 +100,10 @@ constexpr IndicatorSpec kIndicators[] = {
     {Indicator::ExternalEvents, "STEEis", "External Events"},
 };
 
-const char* const kViewItems[] = {"TimesEpochs1",   "Header1",          "Satellites1",
-                                  "Positions1",     "Ephemerides1",     "Measurements1",
-                                  "Ionoparameters1", "Externalevents1", "Occupations1",
-                                  "Attitude1",      "Quality1",         "Skyplot1",
-                                  "SignalElevation1", "PositionScatter1"};
+const char* const kViewItems[] = {
+    "TimesEpochs1",  "Header1",         "Satellites1",      "Positions1",      "Ephemerides1",
+    "Measurements1", "Ionoparameters1", "Externalevents1",  "Occupations1",    "Attitude1",
+    "Quality1",      "Skyplot1",        "SignalElevation1", "PositionScatter1"};
 
 void SetLit(QLabel* label, bool lit) {
   label->setStyleSheet(QString("QLabel { background-color: %1; color: black; padding: 1px 4px; }")
@@ -176,7 +177,8 @@ MainWindow::MainWindow(const QString& startDir, QWidget* parent)
     : QMainWindow(parent), startDir_(startDir), ui_(std::make_unique<WindowUi>(*this)) {
   InitResources();
   setObjectName("Form1");
-  const QString design = QString("  VNX Files Viewer   (beta version 1.0.1)          %1").arg(kCollection);
+  const QString design =
+      QString("  VNX Files Viewer   (beta version 1.0.1)          %1").arg(kCollection);
   setWindowTitle(design);
   session_ = std::make_unique<Session>(ui_.get());
   antennaDialog_ = new AntennaDialog(this);
@@ -206,7 +208,8 @@ MainWindow::MainWindow(const QString& startDir, QWidget* parent)
   if (!startDir_.endsWith('/')) startDir_ += '/';
   const std::string work = ChooseWorkingDirectory(startDir_.toStdString());
   if (session_->CreateWorkingFiles(work))
-    setWindowTitle(QString("  VNX Files Viewer   (version %1)          %2").arg(kVersion, kCollection));
+    setWindowTitle(
+        QString("  VNX Files Viewer   (version %1)          %2").arg(kVersion, kCollection));
   ResetScanPanel();
   resize(1000, 700);
   RestoreRememberedState();
@@ -238,11 +241,20 @@ void MainWindow::BuildMenus() {
   add(file, "ExportRINEX1", "Export RINEX…", [this] { OpenRinexExport(); })->setEnabled(false);
   QMenu* view = menuBar()->addMenu("View");
   view->setToolTipsVisible(true);  // a disabled view says why
-  const char* captions[] = {"Times (Epochs)", "Header",          "Satellites",
-                            "Positions",      "Ephemerides",     "Measurements",
-                            "Iono parameters", "External events", "Occupations",
-                            "Attitude",       "Quality",         "Skyplot",
-                            "Signal strength vs elevation", "Position scatter and deviations"};
+  const char* captions[] = {"Times (Epochs)",
+                            "Header",
+                            "Satellites",
+                            "Positions",
+                            "Ephemerides",
+                            "Measurements",
+                            "Iono parameters",
+                            "External events",
+                            "Occupations",
+                            "Attitude",
+                            "Quality",
+                            "Skyplot",
+                            "Signal strength vs elevation",
+                            "Position scatter and deviations"};
   static_assert(std::size(captions) == std::size(kViewItems));
   for (size_t i = 0; i < std::size(kViewItems); ++i) add(view, kViewItems[i], captions[i], [] {});
   AddTimeAxisMenu(*view->addMenu("Time axis"));
@@ -267,9 +279,10 @@ void MainWindow::AddTimeAxisMenu(QMenu& menu) {
     connect(a, &QAction::triggered, this, [this, mode] { timeAxis_->SetMode(mode); });
   }
   connect(timeAxis_, &TimeAxisSwitch::Changed, this, [this] {
-    action(QString("TimeAxis%1").arg(timeAxis_->Mode() == ChartTimeAxis::Epoch ? "Epoch1"
-                                      : timeAxis_->Mode() == ChartTimeAxis::Utc ? "Utc1"
-                                                                                 : "Gps1"))
+    action(QString("TimeAxis%1")
+               .arg(timeAxis_->Mode() == ChartTimeAxis::Epoch ? "Epoch1"
+                    : timeAxis_->Mode() == ChartTimeAxis::Utc ? "Utc1"
+                                                              : "Gps1"))
         ->setChecked(true);
   });
 }
@@ -333,7 +346,9 @@ QWidget* MainWindow::BuildScanPanel() {
       observed->addWidget(new QLabel("Ephemerides"), 3, 0);
       col = 1;
     }
-    const int row = s.which < Indicator::Gps ? (col < 10 ? 0 : 1) : s.which < Indicator::EphGps ? 2 : 3;
+    const int row = s.which < Indicator::Gps      ? (col < 10 ? 0 : 1)
+                    : s.which < Indicator::EphGps ? 2
+                                                  : 3;
     const int c = s.which < Indicator::Gps ? col % 10 : col;
     if (s.which == Indicator::ExternalEvents)
       observed->addWidget(l, 2, 6, 1, 3);
@@ -396,13 +411,25 @@ void MainWindow::AddView(const QString& menuItem, ViewPanel* panel) {
   }
 }
 
-QWidget* MainWindow::startPanel() const { return startPanel_; }
-QWidget* MainWindow::frontPanel() const { return viewer_->currentWidget(); }
+QWidget* MainWindow::startPanel() const {
+  return startPanel_;
+}
+QWidget* MainWindow::frontPanel() const {
+  return viewer_->currentWidget();
+}
 
-void MainWindow::HideViews() { viewer_->setCurrentWidget(startPanel_); }
-void MainWindow::ShowStartPanel() { viewer_->setCurrentWidget(startPanel_); }
-void MainWindow::ShowInFront(QWidget* panel) { viewer_->setCurrentWidget(panel); }
-void MainWindow::FocusInput() { input_->setFocus(); }
+void MainWindow::HideViews() {
+  viewer_->setCurrentWidget(startPanel_);
+}
+void MainWindow::ShowStartPanel() {
+  viewer_->setCurrentWidget(startPanel_);
+}
+void MainWindow::ShowInFront(QWidget* panel) {
+  viewer_->setCurrentWidget(panel);
+}
+void MainWindow::FocusInput() {
+  input_->setFocus();
+}
 
 void MainWindow::ShowMessage(const QString& text) {
   if (messageSink)
@@ -417,8 +444,12 @@ bool MainWindow::Confirm(const QString& text) {
          QMessageBox::Yes;
 }
 
-void MainWindow::SetStatus(const QString& text) { statusBar()->showMessage(text); }
-void MainWindow::SetGauge(int percent) { gauge_->SetValue(percent); }
+void MainWindow::SetStatus(const QString& text) {
+  statusBar()->showMessage(text);
+}
+void MainWindow::SetGauge(int percent) {
+  gauge_->SetValue(percent);
+}
 
 void MainWindow::LightIndicator(Indicator which) {
   QLabel* l = indicators_[static_cast<int>(which)];
@@ -621,7 +652,9 @@ void MainWindow::OpenAbout() {
   about.exec();
 }
 
-void MainWindow::OpenCalculator() { calculator_->Open(); }
+void MainWindow::OpenCalculator() {
+  calculator_->Open();
+}
 
 QString MainWindow::HelpPageOfFocus() const {
   QWidget* focus = QApplication::focusWidget();

@@ -134,7 +134,6 @@ class MainWindow : public QMainWindow {
   QString HelpPageOfFocus() const;
 
  private:
-
   QString startDir_;
   QString inputFileName_;
   std::unique_ptr<WindowUi> ui_;

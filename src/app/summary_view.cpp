@@ -35,8 +35,7 @@ QLabel* SummaryView::AddLabel(QLayout* into, const char* name, const char* capti
   return l;
 }
 
-QLineEdit* SummaryView::AddEdit(QGridLayout* into, int row, const char* caption,
-                                const char* name) {
+QLineEdit* SummaryView::AddEdit(QGridLayout* into, int row, const char* caption, const char* name) {
   into->addWidget(new QLabel(caption), row, 0);
   auto* e = new QLineEdit;
   e->setObjectName(name);
@@ -88,8 +87,9 @@ SummaryView::SummaryView(MainWindow& w, TimesView& times) : ViewPanel(w, "PSumm"
 
   auto* eph = Group("GBSumEph", " Ephemeris ");
   auto* ephGrid = new QGridLayout(eph);
-  for (QLineEdit* e : {AddEdit(ephGrid, 0, " GPS", "EGPSEph"), AddEdit(ephGrid, 1, "GLO", "EGLOEph"),
-                       AddEdit(ephGrid, 2, " GEO", "EGEOEph"), AddEdit(ephGrid, 3, " GAL", "EGALEph")})
+  for (QLineEdit* e :
+       {AddEdit(ephGrid, 0, " GPS", "EGPSEph"), AddEdit(ephGrid, 1, "GLO", "EGLOEph"),
+        AddEdit(ephGrid, 2, " GEO", "EGEOEph"), AddEdit(ephGrid, 3, " GAL", "EGALEph")})
     e->setEnabled(false);
   left->addWidget(eph);
   columns->addLayout(left, 3);

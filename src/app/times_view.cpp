@@ -37,8 +37,8 @@ TimesView::TimesView(MainWindow& w) : ViewPanel(w, "PVTime") {
   list_->setObjectName("LBEpochs");
   list_->setFont(QFont("Monospace"));
   list_->setUniformItemSizes(true);
-  for (QWidget* x : std::initializer_list<QWidget*>{epochs_, start_, finish_, interval_, gaps_,
-                                                    heading})
+  for (QWidget* x :
+       std::initializer_list<QWidget*>{epochs_, start_, finish_, interval_, gaps_, heading})
     left->addWidget(x);
   left->addWidget(list_, 1);
   auto* close = new QPushButton("Close Epochs window");

@@ -3,8 +3,8 @@
 #include <array>
 #include <cctype>
 
-#include "reports/check_report.h"
 #include "controls/control_names.h"
+#include "reports/check_report.h"
 
 namespace vnx {
 

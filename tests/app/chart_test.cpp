@@ -295,9 +295,9 @@ TEST_F(ChartTest, SignalStrengthAgainstElevationAndPositionScatter) {
 // window, and the charts, texts and tables use the room the larger window gives.
 TEST_F(ChartTest, ViewsGrowWithTheWindowWithoutOverlaps) {
   ChooseAndScan(RichLog());
-  const char* views[] = {"TimesEpochs1",    "Header1",       "Ionoparameters1", "Satellites1",
-                         "Positions1",      "Measurements1", "Ephemerides1",    "Externalevents1",
-                         "Occupations1",    "Attitude1",     "Skyplot1",        "SignalElevation1",
+  const char* views[] = {"TimesEpochs1",     "Header1",       "Ionoparameters1", "Satellites1",
+                         "Positions1",       "Measurements1", "Ephemerides1",    "Externalevents1",
+                         "Occupations1",     "Attitude1",     "Skyplot1",        "SignalElevation1",
                          "PositionScatter1", "Quality1"};
   window.show();
   int checked = 0;

@@ -252,8 +252,9 @@ TEST_F(MainWindowTest, ScanAsksForTheAntennaOnce) {
 
 TEST_F(MainWindowTest, HeaderAndIonoViews) {
   LogBuilder b = CleanLog();
-  b.Frame("IO", Payload().U32(61440).U16(2100).F32(1e-8f).F32(0).F32(0).F32(0)
-                    .F32(0).F32(0).F32(0).F32(-65536.0f));
+  b.Frame("IO",
+          Payload().U32(61440).U16(2100).F32(1e-8f).F32(0).F32(0).F32(0).F32(0).F32(0).F32(0).F32(
+              -65536.0f));
   ChooseAndScan(b.str());
   window.action("Header1")->trigger();
   EXPECT_EQ(window.frontPanel()->objectName(), "PHead");
@@ -278,8 +279,7 @@ TEST_F(MainWindowTest, TimesViewAndCalculator) {
   EXPECT_EQ(Label("STGap"), "Gaps  1");
   auto* list = Find<QListWidget>("LBEpochs");
   ASSERT_EQ(list->count(), 6);
-  EXPECT_EQ(list->item(3)->text().toStdString(),
-            "@@@@@@@ 2 epochs missing @@@@@@@@@@@@@@@@@@@@@@");
+  EXPECT_EQ(list->item(3)->text().toStdString(), "@@@@@@@ 2 epochs missing @@@@@@@@@@@@@@@@@@@@@@");
   window.OpenCalculator();
   auto* calc = Find<CalculatorWindow>("FormTime");
   EXPECT_EQ(Find<QLineEdit>("EDateTime")->text(), "23/06/2009  00:00:01.000");
@@ -374,8 +374,9 @@ TEST_F(MainWindowTest, CalculatorShowsAnEpochOfTheCurrentFile) {
 TEST_F(MainWindowTest, ScanWithoutEpochsClearsTheTimesViewAndClosesEmptyViews) {
   LogBuilder gaps;
   gaps.Header().Date(2009, 6, 23).Time(1000).Sats({5}).Time(2000).Sats({5}).Time(5000).Sats({5});
-  gaps.Frame("IO", Payload().U32(61440).U16(2100).F32(1e-8f).F32(0).F32(0).F32(0).F32(0).F32(0)
-                       .F32(0).F32(0));
+  gaps.Frame(
+      "IO",
+      Payload().U32(61440).U16(2100).F32(1e-8f).F32(0).F32(0).F32(0).F32(0).F32(0).F32(0).F32(0));
   gaps.Frame("ZA", Payload().F32(-3.25f));
   ChooseAndScan(gaps.str());
   window.action("TimesEpochs1")->trigger();

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "reports/check_report.h"
 #include "cli/ephemeris_report.h"
 #include "engine/decoders/dispatch.h"
 #include "engine/decoders/identifier_table.h"
@@ -18,6 +17,7 @@
 #include "engine/rinex/rinex_export.h"
 #include "engine/session.h"
 #include "engine/stream/checksum.h"
+#include "reports/check_report.h"
 
 namespace vnx::fuzz {
 

@@ -46,8 +46,8 @@ struct ObservableMember {
   bool timesCarrier = false;  // the sum is a travel time, stored in cycles of the slot's carrier
   ObsKind target = kRange;
   EpochFlag flag = kFlagRange;
-  bool lights = false;  // lights the lamp of its observable; not smoothing corrections
-  bool alsoSignal1 = false;           // "DC": the C/A L1 Doppler also fills signal 1
+  bool lights = false;       // lights the lamp of its observable; not smoothing corrections
+  bool alsoSignal1 = false;  // "DC": the C/A L1 Doppler also fills signal 1
 };
 
 // The members, one per shape; the identifier table names the identifiers of each.

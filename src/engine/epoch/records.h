@@ -347,7 +347,7 @@ inline constexpr int8_t kNoElevation = 127;
 
 struct SvRec {
   uint8_t number;
-  uint8_t system;  // SatSystem: 1 GPS, 2 GLONASS, 3 SBAS, 4 Galileo
+  uint8_t system;    // SatSystem: 1 GPS, 2 GLONASS, 3 SBAS, 4 Galileo
   int8_t elevation;  // degrees, -90..90; kNoElevation when none arrived
   uint8_t reserved3;
   int16_t azimuth;

@@ -4,9 +4,9 @@
 // body) for multi-antenna and attitude logs.
 #include <vector>
 
+#include "engine/orbits/orbit.h"
 #include "tools/synth/epoch_source.h"
 #include "tools/synth/frames.h"
-#include "engine/orbits/orbit.h"
 
 namespace vnx::synth {
 

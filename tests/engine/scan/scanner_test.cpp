@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstring>
-
 #include <filesystem>
 #include <fstream>
 
