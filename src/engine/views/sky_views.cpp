@@ -16,10 +16,11 @@ bool Selected(const SkySelection& s, const SvRec& sv) {
   return sv.system >= 1 && sv.system <= kSatSystemCount && s.systems[sv.system - 1u];
 }
 
-// A satellite whose "EL" and "AZ" entries were missing keeps the record's zeros; a real
-// satellite exactly on the horizon due north is rare enough to be taken for one of those.
+// A satellite without an elevation is never placed; one whose "EL" and "AZ" entries were both
+// missing keeps the record's zeros, and a real satellite exactly on the horizon due north is
+// rare enough to be taken for one of those.
 bool DirectionKnown(const SvRec& sv) {
-  return sv.elevation != 0 || sv.azimuth != 0;
+  return HasElevation(sv) && (sv.elevation != 0 || sv.azimuth != 0);
 }
 
 // Hands each satellite record of the selected epochs that carried elevations and azimuths to

@@ -16,8 +16,8 @@ namespace {
 using ::testing::ElementsAre;
 
 // GPS 5 rising 1 degree every other epoch at azimuth 100; GLONASS 3 fixed at 40 degrees with
-// S1 strength 40 + epoch; Galileo 75 without a direction; epoch 4 carries no directions; GPS 5
-// is missing in epochs 6..20.
+// S1 strength 40 + epoch; Galileo 75 without a direction, 76 without an elevation; epoch 4 carries
+// no directions; GPS 5 is missing in epochs 6..20.
 class SkyViewsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -35,6 +35,10 @@ class SkyViewsTest : public ::testing::Test {
       r.sig[1].present[kSnr] = 1;
       r.sig[1].snr = 40 + static_cast<float>(e);
       files.AddSat(75, 4, 0).sig[0].present[kSnr] = 1;  // no direction: left out everywhere
+      SvRec& m = files.AddSat(76, 4, kNoElevation);     // elevation missing: likewise
+      m.azimuth = 200;
+      m.sig[0].present[kSnr] = 1;
+      m.sig[0].snr = 35;
     }
     files.Write();
   }
