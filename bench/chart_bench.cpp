@@ -21,6 +21,7 @@
 
 #include "app/chart.h"
 #include "app/main_window.h"
+#include "bench_window.h"
 
 namespace {
 
@@ -82,13 +83,8 @@ void ZoomPanFrames() {
 }
 
 void ViewOpenTimes(const QString& log) {
-  const QString work = QDir::tempPath() + "/vnx-chart-bench";
-  QDir().mkpath(work);
-  vnx::app::MainWindow w(work);
-  w.messageSink = [](const QString& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m)); };
-  w.confirmSink = [](const QString&) { return true; };
-  w.fileChooser = [log] { return log; };
-  w.pauses = false;
+  vnx::app::MainWindow w(vnx::bench::BenchWorkDir("vnx-chart-bench"));
+  vnx::bench::PrepareBenchWindow(w, log);
   w.resize(1280, 800);
   w.show();
   w.ChooseFileByButton();

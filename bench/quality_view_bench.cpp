@@ -17,6 +17,7 @@
 
 #include "app/main_window.h"
 #include "app/scan_quality.h"
+#include "bench_window.h"
 
 namespace {
 
@@ -58,13 +59,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString log = QFileInfo(argv[1]).absoluteFilePath();
-  const QString work = QDir::tempPath() + "/vnx-quality-view-bench";
-  QDir().mkpath(work);
-  vnx::app::MainWindow w(work);
-  w.messageSink = [](const QString& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m)); };
-  w.confirmSink = [](const QString&) { return true; };
-  w.fileChooser = [log] { return log; };
-  w.pauses = false;
+  vnx::app::MainWindow w(vnx::bench::BenchWorkDir("vnx-quality-view-bench"));
+  vnx::bench::PrepareBenchWindow(w, log);
   w.resize(1100, 760);
   w.show();
   w.ChooseFileByButton();

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "bench_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -19,13 +20,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString log = QFileInfo(argv[1]).absoluteFilePath();
-  const QString work = QDir::tempPath() + "/vnx-stop-bench";
-  QDir().mkpath(work);
-  vnx::app::MainWindow w(work);
-  w.messageSink = [](const QString& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m)); };
-  w.confirmSink = [](const QString&) { return true; };
-  w.fileChooser = [log] { return log; };
-  w.pauses = false;
+  vnx::app::MainWindow w(vnx::bench::BenchWorkDir("vnx-stop-bench"));
+  vnx::bench::PrepareBenchWindow(w, log);
   w.show();
   w.ChooseFileByButton();
 

@@ -202,26 +202,23 @@ bool WorkingFiles::CreateAll(const std::string& dir, std::string& failedName) {
   dir_ = dir;
   inMemory_ = false;
   if (!dir_.empty() && dir_.back() != '/') dir_ += '/';
-  for (int i = 0; i < kWorkFileCount; ++i) {
-    const auto f = static_cast<WorkFile>(i);
-    if (!files_[i].Create(PathOf(f), WorkFileRecordSize(f))) {
-      failedName = WorkFileName(f);
-      openErrno_ = files_[i].LastErrno();
-      return false;
-    }
-  }
-  ResetCommitted();
-  failure_.clear();
-  return true;
+  return CreateEach(failedName);
 }
 
 bool WorkingFiles::CreateAllInMemory(std::string& failedName) {
   // A name under a regular file: joining a file name to it never opens anything.
   dir_ = "/dev/null/";
   inMemory_ = true;
+  return CreateEach(failedName);
+}
+
+bool WorkingFiles::CreateEach(std::string& failedName) {
   for (int i = 0; i < kWorkFileCount; ++i) {
     const auto f = static_cast<WorkFile>(i);
-    if (!files_[i].CreateInMemory(WorkFileName(f), WorkFileRecordSize(f))) {
+    const bool created = inMemory_
+                             ? files_[i].CreateInMemory(WorkFileName(f), WorkFileRecordSize(f))
+                             : files_[i].Create(PathOf(f), WorkFileRecordSize(f));
+    if (!created) {
       failedName = WorkFileName(f);
       openErrno_ = files_[i].LastErrno();
       return false;

@@ -118,6 +118,8 @@ class WorkingFiles {
   void ClearFailure() { failure_.clear(); }
 
  private:
+  // Creates the twelve files where the last CreateAll* chose (disk or memory).
+  bool CreateEach(std::string& failedName);
   bool Check(WorkFile f, bool ok);
   bool CommitEpochs();
 
